@@ -1,0 +1,8 @@
+#pragma once
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+// The tone stage's state: a plain record that the processor works on.
+struct ToneSection
+{
+};

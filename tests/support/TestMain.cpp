@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include <juce_events/juce_events.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+// Every test process gets a fresh, empty home folder, so presets and settings never touch
+// the machine's own folders and no test sees another's files.
+int main (int argc, char** argv)
+{
+    std::string home = (std::filesystem::temp_directory_path() / "rirorezo3-home-XXXXXX").string();
+    if (mkdtemp (home.data()) != nullptr)
+        setenv ("HOME", home.c_str(), 1);
+
+    testing::InitGoogleTest (&argc, argv);
+    int result = 0;
+    {
+        juce::ScopedJuceInitialiser_GUI juce;
+        result = RUN_ALL_TESTS();
+    }
+
+    std::error_code ignored;
+    std::filesystem::remove_all (home, ignored);
+    return result;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <juce_audio_formats/juce_audio_formats.h>
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+#include <optional>
+
+// Loads the built VST3 bundle through JUCE's own VST3 hosting, as a real host does.
+namespace hostkit
+{
+// The bundle this build produced.
+juce::File builtBundle();
+
+// Loads the bundle and prepares it with a stereo or mono layout; null with a reason on failure.
+std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::File& bundle, double sampleRate, int blockSize,
+                                                       int channels, juce::String& error);
+
+// A play head whose fields the caller sets between blocks; fields left empty are not reported.
+class PlayHead : public juce::AudioPlayHead
+{
+public:
+    juce::Optional<PositionInfo> getPosition() const override;
+
+    std::optional<double> tempo;
+    std::optional<double> ppq;
+    bool playing = false;
+    bool reportsPosition = true;
+
+    // Moves the position on by a block while playing.
+    void advance (int numSamples, double sampleRate);
+};
+
+// Finds a host parameter by its identifier.
+juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& plugin, const juce::String& identifier);
+juce::String parameterIdentifier (juce::AudioProcessorParameter& parameter);
+// The identifier under which the VST3 client publishes a parameter of the given identifier.
+juce::String vst3ParameterId (const juce::String& identifier);
+} // namespace hostkit
