@@ -1,0 +1,110 @@
+#include "ProcessorHarness.h"
+
+#include <cmath>
+
+namespace testsupport
+{
+juce::Optional<juce::AudioPlayHead::PositionInfo> TestPlayHead::getPosition() const
+{
+    PositionInfo info;
+    if (tempo)
+        info.setBpm (*tempo);
+    if (ppq && reportsPosition)
+        info.setPpqPosition (*ppq);
+    info.setIsPlaying (playing);
+    return info;
+}
+
+ProcessorHarness::ProcessorHarness (double rate, int block, int channelCount)
+    : processor (std::make_unique<Rirorezo3AudioProcessor>()), sampleRate (rate), blockSize (block), channels (channelCount)
+{
+    const auto set = channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
+    juce::AudioProcessor::BusesLayout layout;
+    layout.inputBuses.add (set);
+    layout.outputBuses.add (set);
+    processor->setBusesLayout (layout);
+    processor->setPlayHead (&playHead);
+    processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
+    processor->prepareToPlay (sampleRate, blockSize);
+}
+
+void ProcessorHarness::setNormalised (const juce::String& identifier, float normalisedValue)
+{
+    auto* parameter = processor->apvts.getParameter (identifier);
+    jassert (parameter != nullptr);
+    parameter->setValueNotifyingHost (normalisedValue);
+}
+
+void ProcessorHarness::setPlain (const juce::String& identifier, float plainValue)
+{
+    auto* parameter = processor->apvts.getParameter (identifier);
+    jassert (parameter != nullptr);
+    parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
+}
+
+float ProcessorHarness::getPlain (const juce::String& identifier) const
+{
+    auto* parameter = processor->apvts.getParameter (identifier);
+    jassert (parameter != nullptr);
+    return parameter->convertFrom0to1 (parameter->getValue());
+}
+
+void ProcessorHarness::processBlock (juce::AudioBuffer<float>& block)
+{
+    juce::MidiBuffer midi;
+    processor->processBlock (block, midi);
+    if (playHead.playing && playHead.ppq)
+        *playHead.ppq += block.getNumSamples() * (playHead.tempo.value_or (120.0) / 60.0) / sampleRate;
+}
+
+void ProcessorHarness::process (juce::AudioBuffer<float>& buffer)
+{
+    juce::AudioBuffer<float> block (buffer.getNumChannels(), blockSize);
+    for (int start = 0; start < buffer.getNumSamples(); start += blockSize)
+    {
+        const auto count = juce::jmin (blockSize, buffer.getNumSamples() - start);
+        block.setSize (buffer.getNumChannels(), count, false, false, true);
+        for (int c = 0; c < buffer.getNumChannels(); ++c)
+            block.copyFrom (c, 0, buffer, c, start, count);
+        processBlock (block);
+        for (int c = 0; c < buffer.getNumChannels(); ++c)
+            buffer.copyFrom (c, start, block, c, 0, count);
+    }
+}
+
+juce::AudioBuffer<float> ProcessorHarness::silence (int numSamples) const
+{
+    juce::AudioBuffer<float> buffer (channels, numSamples);
+    buffer.clear();
+    return buffer;
+}
+
+juce::AudioBuffer<float> ProcessorHarness::impulse (int numSamples, int at, float level) const
+{
+    auto buffer = silence (numSamples);
+    for (int c = 0; c < channels; ++c)
+        buffer.setSample (c, at, level);
+    return buffer;
+}
+
+juce::AudioBuffer<float> ProcessorHarness::sine (int numSamples, double frequency, float level) const
+{
+    auto buffer = silence (numSamples);
+    for (int c = 0; c < channels; ++c)
+        for (int i = 0; i < numSamples; ++i)
+            buffer.setSample (c, i, level * (float) std::sin (juce::MathConstants<double>::twoPi * frequency * i / sampleRate));
+    return buffer;
+}
+
+bool allFiniteAndNormal (const juce::AudioBuffer<float>& buffer)
+{
+    for (int c = 0; c < buffer.getNumChannels(); ++c)
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+        {
+            const auto value = buffer.getSample (c, i);
+            if (! std::isfinite (value) || (value != 0.0f && std::fpclassify (value) == FP_SUBNORMAL))
+                return false;
+        }
+    return true;
+}
+} // namespace testsupport
