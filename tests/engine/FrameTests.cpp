@@ -1,0 +1,156 @@
+#include "ProcessorHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using testsupport::ProcessorHarness;
+
+TEST (Processor, ReportsItsNameProgramsTailAndMidi)
+{
+    Rirorezo3AudioProcessor processor;
+    EXPECT_EQ (processor.getName(), "Rirorezo3");
+    EXPECT_EQ (processor.getTailLengthSeconds(), 0.0);
+    EXPECT_EQ (processor.getNumPrograms(), 1);
+    EXPECT_EQ (processor.getCurrentProgram(), 0);
+    processor.setCurrentProgram (3);
+    EXPECT_EQ (processor.getCurrentProgram(), 0);
+    EXPECT_EQ (processor.getProgramName (0), "");
+    EXPECT_EQ (processor.getProgramName (5), "");
+    EXPECT_FALSE (processor.acceptsMidi());
+    EXPECT_FALSE (processor.producesMidi());
+    EXPECT_FALSE (processor.isMidiEffect());
+    EXPECT_TRUE (processor.hasEditor());
+}
+
+TEST (Processor, AcceptsOnlyMatchingMonoOrStereoLayouts)
+{
+    Rirorezo3AudioProcessor processor;
+    const auto mono = juce::AudioChannelSet::mono();
+    const auto stereo = juce::AudioChannelSet::stereo();
+    const struct
+    {
+        juce::AudioChannelSet in, out;
+        bool accepted;
+    } cases[] = {
+        { mono, mono, true },
+        { stereo, stereo, true },
+        { mono, stereo, false },
+        { stereo, mono, false },
+        { juce::AudioChannelSet::create5point1(), juce::AudioChannelSet::create5point1(), false },
+        { juce::AudioChannelSet::disabled(), stereo, false },
+    };
+    for (const auto& c : cases)
+    {
+        juce::AudioProcessor::BusesLayout layout;
+        layout.inputBuses.add (c.in);
+        layout.outputBuses.add (c.out);
+        EXPECT_EQ (processor.checkBusesLayoutSupported (layout), c.accepted)
+            << c.in.getDescription() << " -> " << c.out.getDescription();
+    }
+}
+
+TEST (BlockFrame, UnpreparedProcessorPassesAudioThroughUntouched)
+{
+    Rirorezo3AudioProcessor processor;
+    juce::AudioBuffer<float> buffer (2, 256);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < 256; ++i)
+            buffer.setSample (c, i, 0.001f * (float) (i - 128 + c));
+    juce::AudioBuffer<float> original (buffer);
+    juce::MidiBuffer midi;
+    processor.processBlock (buffer, midi);
+    for (int c = 0; c < 2; ++c)
+        EXPECT_EQ (std::memcmp (buffer.getReadPointer (c), original.getReadPointer (c), 256 * sizeof (float)), 0);
+}
+
+TEST (BlockFrame, StoppedTransportRunsThePositionOnAtTheReportedTempo)
+{
+    ProcessorHarness harness (48000.0, 480);
+    harness.playHead.playing = false;
+    harness.playHead.tempo = 90.0;
+    harness.processor->ppqPosition = 16.0;
+    auto block = harness.silence (480);
+    harness.processBlock (block);
+    EXPECT_NEAR (harness.processor->ppqPosition, 16.015, 1e-12);
+    EXPECT_EQ (harness.processor->bpm, 90.0);
+    EXPECT_EQ (harness.processor->isPlaying, 0);
+
+    auto empty = harness.silence (0);
+    harness.processBlock (empty);
+    EXPECT_NEAR (harness.processor->ppqPosition, 16.015, 1e-12);
+}
+
+TEST (BlockFrame, PlayingTransportTakesTheHostPositionAndAbsentValuesFallBack)
+{
+    ProcessorHarness harness (48000.0, 512);
+    harness.playHead.playing = true;
+    harness.playHead.tempo = 140.0;
+    harness.playHead.ppq = 8.0;
+    auto block = harness.silence (512);
+    harness.processBlock (block);
+    EXPECT_EQ (harness.processor->ppqPosition, 8.0);
+    EXPECT_EQ (harness.processor->bpm, 140.0);
+    EXPECT_EQ (harness.processor->isPlaying, 1);
+
+    const struct
+    {
+        std::optional<double> tempo, ppq;
+        double expectedTempo, expectedPosition;
+    } cases[] = {
+        { std::nullopt, std::nullopt, 120.0, 0.0 },
+        { 0.0, 4.0, 120.0, 4.0 },
+        { -30.0, 4.0, 120.0, 4.0 },
+        { std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN(), 120.0, 0.0 },
+        { std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 120.0, 0.0 },
+    };
+    for (const auto& c : cases)
+    {
+        harness.playHead.tempo = c.tempo;
+        harness.playHead.ppq = c.ppq;
+        auto next = harness.silence (512);
+        harness.processBlock (next);
+        EXPECT_EQ (harness.processor->bpm, c.expectedTempo);
+        EXPECT_EQ (harness.processor->ppqPosition, c.expectedPosition);
+        EXPECT_TRUE (testsupport::allFiniteAndNormal (next));
+    }
+}
+
+TEST (BlockFrame, PrepareResetsTheTransport)
+{
+    ProcessorHarness harness (48000.0, 512);
+    harness.playHead.playing = true;
+    harness.playHead.tempo = 100.0;
+    harness.playHead.ppq = 32.0;
+    auto block = harness.silence (512);
+    harness.processBlock (block);
+    harness.processor->prepareToPlay (96000.0, 512);
+    EXPECT_EQ (harness.processor->ppqPosition, 0.0);
+    EXPECT_EQ (harness.processor->bpm, 120.0);
+    EXPECT_EQ (harness.processor->isPlaying, 0);
+}
+
+TEST (BlockFrame, NonFiniteInputBecomesSilenceAndLeavesLaterBlocksClean)
+{
+    for (int channels : { 1, 2 })
+    {
+        ProcessorHarness harness (48000.0, 256, channels);
+        auto block = harness.sine (256, 440.0);
+        block.setSample (0, 10, std::numeric_limits<float>::quiet_NaN());
+        block.setSample (channels - 1, 20, std::numeric_limits<float>::infinity());
+        harness.processBlock (block);
+        EXPECT_TRUE (testsupport::allFiniteAndNormal (block));
+
+        auto later = harness.sine (48000, 440.0);
+        harness.process (later);
+        EXPECT_TRUE (testsupport::allFiniteAndNormal (later));
+    }
+}
+
+TEST (BlockFrame, OversizedBlocksAreProcessed)
+{
+    ProcessorHarness harness (48000.0, 64);
+    auto block = harness.sine (20000, 220.0);
+    harness.processBlock (block);
+    EXPECT_TRUE (testsupport::allFiniteAndNormal (block));
+}
