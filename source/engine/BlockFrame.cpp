@@ -76,24 +76,37 @@ void Rirorezo3AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
         }
     }
 
-    // A block larger than announced may grow the dry copy; every other block reuses it.
-    if (dryBuffer.getNumChannels() < numChannels || dryBuffer.getNumSamples() < numSamples)
-        dryBuffer.setSize (juce::jmax (numChannels, dryBuffer.getNumChannels()),
-                           juce::jmax (numSamples, dryBuffer.getNumSamples()), false, false, true);
+    // A block larger than the dry copy's capacity (a host sending more than it announced) runs
+    // as consecutive chunks, so the audio thread never allocates; the position moves on between
+    // chunks as it would between blocks.
+    const auto capacity = dryBuffer.getNumSamples();
+    int start = 0;
+    do
+    {
+        const auto count = juce::jmin (capacity, numSamples - start);
+        runStagesOver (buffer, start, count);
+        start += count;
+        if (isPlaying == 0 || start < numSamples)
+            ppqPosition = ppqPosition + count * ((bpm / 60.0) / engineSampleRate);
+    } while (start < numSamples);
+}
 
+void Rirorezo3AudioProcessor::runStagesOver (juce::AudioBuffer<float>& buffer, int start, int count)
+{
+    const auto numChannels = juce::jmin (buffer.getNumChannels(), dryBuffer.getNumChannels());
     for (int channel = 0; channel < numChannels; ++channel)
     {
         if (buffer.hasBeenCleared())
-            dryBuffer.clear (channel, 0, numSamples);
+            dryBuffer.clear (channel, 0, count);
         else
-            dryBuffer.copyFrom (channel, 0, buffer, channel, 0, numSamples);
+            dryBuffer.copyFrom (channel, 0, buffer, channel, start, count);
     }
 
     StageBlock block;
-    block.numSamples = numSamples;
+    block.numSamples = count;
     block.stereo = getTotalNumOutputChannels() == 2 && numChannels >= 2;
-    block.left = buffer.getWritePointer (0);
-    block.right = block.stereo ? buffer.getWritePointer (1) : block.left;
+    block.left = buffer.getWritePointer (0, start);
+    block.right = block.stereo ? buffer.getWritePointer (1, start) : block.left;
     block.dryLeft = dryBuffer.getReadPointer (0);
     block.dryRight = block.stereo ? dryBuffer.getReadPointer (1) : block.dryLeft;
 
@@ -101,7 +114,4 @@ void Rirorezo3AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
     runMeltStage (block);
     runEchoStage (block);
     runMasterStage (block);
-
-    if (isPlaying == 0)
-        ppqPosition = ppqPosition + numSamples * ((bpm / 60.0) / engineSampleRate);
 }

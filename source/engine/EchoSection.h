@@ -1,8 +1,42 @@
 #pragma once
 
+#include "engine/LFO.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
-// The echo stage's state: a plain record that the processor works on.
+// The echo stage's state: a plain record that the processor works on. The two lines hold
+// doubles and the loop states floats, so a sample narrows when it is read and widens when it is
+// written.
 struct EchoSection
 {
+    using Ramp = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
+
+    static constexpr int delayCapacity = 3072000;
+
+    // Only its phase, enabled flag and sample rate are used: the factor square wave reads the
+    // phase, and the flag delays a switch to Auto by one sample.
+    LFO factorLfo;
+    double sampleRate = -1.0;
+    double delayLineL[delayCapacity];
+    double delayLineR[delayCapacity];
+    float feedbackL = 0.0f;
+    float feedbackR = 0.0f;
+    double targetDelayL = 0.0;
+    double targetDelayR = 0.0;
+    double meltMod = 0.0;
+    double delayL = 0.0;
+    double delayR = 0.0;
+    int writeIndex = 0;
+    float factorSlew = 0.0f;
+    float lowPassFreqCache = 1.0e20f;
+    float highPassFreqCache = 1.0e20f;
+    juce::IIRFilter lowPassL;
+    juce::IIRFilter lowPassR;
+    juce::IIRFilter highPassL;
+    juce::IIRFilter highPassR;
+    Ramp feedbackSmooth{0.0f};
+    Ramp lowPassFreqSmooth{20000.0f};
+    Ramp highPassFreqSmooth{20.0f};
+    Ramp inputSmooth{0.0f};
+    Ramp mixSmooth{0.0f};
 };

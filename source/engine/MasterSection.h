@@ -5,4 +5,12 @@
 // The master stage's state: a plain record that the processor works on.
 struct MasterSection
 {
+    using Ramp = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
+
+    // The noise runs through the low shelf first, then the high shelf.
+    juce::IIRFilter noiseHighShelf;
+    juce::IIRFilter noiseLowShelf;
+    Ramp smoothOutputVolume{};
+    Ramp smoothDryWetMix{};
+    Ramp smoothNoiseLevel{};
 };

@@ -1,6 +1,77 @@
+#include "engine/FilterLimits.h"
 #include "engine/MasterSection.h"
 #include "engine/PluginProcessor.h"
 
-void Rirorezo3AudioProcessor::prepareMasterStage() {}
+#include <cmath>
+#include <cstdlib>
 
-void Rirorezo3AudioProcessor::runMasterStage (const StageBlock&) {}
+namespace
+{
+constexpr double noiseCorner = 250.0;
+constexpr double noiseQ = 0.5;
+constexpr double rampSeconds = 0.01;
+
+// One rand() draw as a noise sample uniform over -0.1..0.1, both ends included.
+float noiseSample()
+{
+    constexpr float half = 1073741824.0f;
+    constexpr float scale = 1.0f / 1073741824.0f;
+    return ((float)std::rand() - half) * scale * 0.1f;
+}
+
+// The mixed output of one channel's sample; the dry part never takes the volume.
+float mixed (float processed, float dry, float noise, float volume, float dryGain, float wetGain)
+{
+    const auto wet = (processed + noise) * volume;
+    return dry * dryGain + wet * wetGain;
+}
+} // namespace
+
+void Rirorezo3AudioProcessor::prepareMasterStage()
+{
+    auto& master = *masterSection;
+    const auto rate = getSampleRate();
+    const auto corner = limitedFrequency (noiseCorner, rate);
+
+    master.noiseLowShelf.setCoefficients (juce::IIRCoefficients::makeLowShelf (rate, corner, noiseQ, 1.2f));
+    master.noiseHighShelf.setCoefficients (juce::IIRCoefficients::makeHighShelf (rate, corner, noiseQ, 0.08f));
+    master.smoothOutputVolume.reset (rate, rampSeconds);
+    master.smoothDryWetMix.reset (rate, rampSeconds);
+    master.smoothNoiseLevel.reset (rate, rampSeconds);
+}
+
+void Rirorezo3AudioProcessor::runMasterStage (const StageBlock& block)
+{
+    auto& master = *masterSection;
+
+    const auto ruvuv = loadValue (pluginParameters.ruvuvMeltValue);
+    const auto volume = loadValue (pluginParameters.outputVolumeValue);
+    const auto mix = loadValue (pluginParameters.dryWetMixValue);
+    const auto level = loadValue (pluginParameters.noiseLevelValue);
+    const auto noiseBoost = ruvuv * 4.0f / 100.0f + 1.0f;
+
+    for (int i = 0; i < block.numSamples; ++i)
+    {
+        const auto v = master.smoothOutputVolume.getNextValue();
+        // Rounding along a ramp must not take the square roots below zero.
+        const auto x = juce::jlimit (0.0f, 1.0f, master.smoothDryWetMix.getNextValue());
+        const auto l = master.smoothNoiseLevel.getNextValue();
+
+        // Drawn and filtered at every sample, so the shared rand() sequence and the filter states
+        // do not depend on the noise level.
+        const auto filtered =
+            master.noiseHighShelf.processSingleSampleRaw (master.noiseLowShelf.processSingleSampleRaw (noiseSample()));
+        const auto noise = l * noiseBoost * filtered;
+
+        const auto dryGain = std::sqrt (1.0f - x);
+        const auto wetGain = std::sqrt (x);
+        block.left[i] = mixed (block.left[i], block.dryLeft[i], noise, v, dryGain, wetGain);
+        if (block.stereo)
+            block.right[i] = mixed (block.right[i], block.dryRight[i], noise, v, dryGain, wetGain);
+
+        // Set after the first sample, so a change takes effect from the block's second sample.
+        master.smoothOutputVolume.setTargetValue (volume);
+        master.smoothDryWetMix.setTargetValue (mix);
+        master.smoothNoiseLevel.setTargetValue (level);
+    }
+}

@@ -89,6 +89,9 @@ public:
 private:
     static constexpr int minimumDryCapacity = 8192;
 
+    // The dry copy, the channel pointers and the four stages over samples start .. start + count - 1.
+    void runStagesOver (juce::AudioBuffer<float>& buffer, int start, int count);
+
     // The input before any stage ran, sized in prepareToPlay so blocks do not allocate.
     juce::AudioBuffer<float> dryBuffer;
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+// Presets and sub-presets are small; anything larger, or anything that is not a regular file
+// (a folder, a FIFO, a device), is treated as unreadable so a load can never block or balloon.
+constexpr juce::int64 maximumPresetFileBytes = 16 * 1024 * 1024;
+
+// Reads the whole file into the block; false, with the block untouched, when it is unreadable.
+bool readPresetFile (const juce::File& file, juce::MemoryBlock& contents);
+
+// A preset's name as shown: the last path component without its extension.
+inline juce::String fileNameWithoutExtension (const juce::String& path)
+{
+    const auto name = path.fromLastOccurrenceOf (juce::File::getSeparatorString(), false, false);
+    const auto lastDot = name.lastIndexOfChar ('.');
+    return lastDot > 0 ? name.substring (0, lastDot) : name;
+}

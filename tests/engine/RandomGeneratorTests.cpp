@@ -1,0 +1,78 @@
+#include "engine/RandomGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace
+{
+constexpr std::uint32_t initialSum = 0xE9B820CFu;
+constexpr std::uint32_t initialXor = 0xD74A3516u;
+
+void restart (std::atomic<std::uint32_t>& sumWord, std::atomic<std::uint32_t>& xorWord)
+{
+    sumWord = initialSum;
+    xorWord = initialXor;
+}
+} // namespace
+
+TEST (RandomGenerator, FirstDrawsFromTheInitialStateFollowTheAddXorRule)
+{
+    struct Draw
+    {
+        std::uint32_t sum, xorWord;
+        double value;
+    };
+    const Draw expected[] = {
+        {0x28AA36A8u, 0x3EF215D9u, 0.158847251906991},
+        {0x3F025A19u, 0x16582371u, 0.24612963781692088},
+        {0x685CD381u, 0x295A7968u, 0.40766641520895064},
+        {0xA9637E6Au, 0x4106AAE9u, 0.6616744049824774},
+    };
+
+    restart (JSeedX, JXorU);
+    for (const auto& draw : expected)
+    {
+        EXPECT_NEAR (drawRandom (JSeedX, JXorU), draw.value, 1e-15);
+        EXPECT_EQ (JSeedX.load(), draw.sum);
+        EXPECT_EQ (JXorU.load(), draw.xorWord);
+    }
+}
+
+TEST (RandomGenerator, AZeroWordIsReplacedByItsStartingValue)
+{
+    struct Case
+    {
+        std::uint32_t sum, xorWord, expectedSum, expectedXor;
+    };
+    constexpr std::uint32_t s = 0x12345678u;
+    const Case cases[] = {
+        // The xor step gives 0 and continues with the starting xor word.
+        {s, s, initialXor + s, initialXor},
+        // The sum step gives 0: x = -s, so x + s wraps to 0.
+        {s, (0u - s) ^ s, initialSum, 0u - s},
+    };
+
+    for (const auto& c : cases)
+    {
+        SeedX = c.sum;
+        XorU = c.xorWord;
+        const auto value = drawRandom (SeedX, XorU);
+        EXPECT_EQ (SeedX.load(), c.expectedSum);
+        EXPECT_EQ (XorU.load(), c.expectedXor);
+        EXPECT_GT (value, 0.0);
+        EXPECT_LT (value, 1.0);
+    }
+}
+
+TEST (RandomGenerator, EngineAndEditorPairsRunIndependentSequences)
+{
+    restart (JSeedX, JXorU);
+    restart (SeedX, XorU);
+
+    EXPECT_EQ (drawRandom (SeedX, XorU), drawRandom (JSeedX, JXorU));
+    for (int i = 0; i < 10; ++i)
+        drawRandom (SeedX, XorU);
+
+    EXPECT_NEAR (drawRandom (JSeedX, JXorU), 0.24612963781692088, 1e-16);
+}

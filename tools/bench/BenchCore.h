@@ -1,0 +1,284 @@
+#pragma once
+
+// The benchmark's cases, timing and table, shared by the in-process and the bundle program.
+// Each program supplies how to create a prepared processor and how to find its parameters.
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace bench
+{
+struct Setting
+{
+    const char* id;
+    float plain;
+};
+
+// A parameter swept between two plain values, a new value at every block.
+struct Sweep
+{
+    const char* id;
+    float low, high;
+};
+
+enum class Signal
+{
+    music,
+    silenceAfterLoud
+};
+
+struct Case
+{
+    const char* name;
+    double sampleRate;
+    int blockSize;
+    int channels;
+    Signal signal;
+    std::vector<Setting> settings;
+    std::vector<Sweep> automation;
+};
+
+// Every section on and busy, saturating, cutting and ringing.
+inline const std::vector<Setting> everySectionOn{
+    {"toneLowCut", 1.0f},    {"toneSaturation", 60.0f}, {"toneShape", 40.0f},     {"toneSatGain", 30.0f},
+    {"ruvuvMelt", 40.0f},    {"noiseLevel", 20.0f},     {"meltJumpLevel", 50.0f}, {"meltChorus", 50.0f},
+    {"meltEchoSend", 50.0f}, {"echoFeedback", 70.0f},   {"echoPingPong", 1.0f},   {"meltDropoutLevel", 60.0f},
+    {"dryWetMix", 80.0f},
+};
+
+// The tone and echo filters never come to rest.
+inline const std::vector<Sweep> filterSweeps{
+    {"toneLowFreq", 80.0f, 800.0f},    {"toneMidFreq", 120.0f, 3000.0f}, {"toneHiFreq", 800.0f, 5000.0f},
+    {"toneDamper", 3000.0f, 20000.0f}, {"toneLowGain", -12.0f, 6.0f},    {"toneMidGain", -6.0f, 6.0f},
+    {"echoHpFreq", 20.0f, 2000.0f},    {"echoLpFreq", 500.0f, 20000.0f},
+};
+
+// A long ringing echo that decays towards the subnormal range once the input stops.
+inline const std::vector<Setting> ringingEcho{{"echoFeedback", 95.0f}, {"echoMix", 100.0f}};
+
+// One line a case.
+inline const std::vector<Case> cases{
+    {"defaults", 48000.0, 512, 2, Signal::music, {}, {}},
+    {"every section on, filters automated", 48000.0, 512, 2, Signal::music, everySectionOn, filterSweeps},
+    {"silence after loud (denormals)", 48000.0, 512, 2, Signal::silenceAfterLoud, ringingEcho, {}},
+    {"block 32", 48000.0, 32, 2, Signal::music, {}, {}},
+    {"block 4096", 48000.0, 4096, 2, Signal::music, {}, {}},
+    {"44.1 kHz", 44100.0, 512, 2, Signal::music, {}, {}},
+    {"96 kHz", 96000.0, 512, 2, Signal::music, {}, {}},
+    {"mono", 48000.0, 512, 1, Signal::music, {}, {}},
+};
+
+constexpr double secondsPerRun = 10.0;
+constexpr int timedRuns = 5;
+
+// A steady, deterministic programme: a chord with a little noise, at a sensible level.
+inline juce::AudioBuffer<float> makeMusic (int channels, int numSamples, double sampleRate, float level)
+{
+    juce::AudioBuffer<float> buffer (channels, numSamples);
+    std::minstd_rand random (7);
+    std::uniform_real_distribution<float> noise (-1.0f, 1.0f);
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const auto t = i / sampleRate;
+        const auto chord = std::sin (juce::MathConstants<double>::twoPi * 220.0 * t) +
+                           0.5 * std::sin (juce::MathConstants<double>::twoPi * 277.18 * t) +
+                           0.3 * std::sin (juce::MathConstants<double>::twoPi * 329.63 * t);
+        for (int c = 0; c < channels; ++c)
+            buffer.setSample (c, i, level * (float)(0.5 * chord) + 0.02f * noise (random));
+    }
+    return buffer;
+}
+
+class PlayHead : public juce::AudioPlayHead
+{
+public:
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo info;
+        info.setBpm (120.0);
+        info.setPpqPosition (ppq);
+        info.setIsPlaying (true);
+        return info;
+    }
+
+    double ppq = 0.0;
+};
+
+struct Target
+{
+    // A prepared processor for the rate, block size and channel count; null when it cannot be had.
+    std::function<std::unique_ptr<juce::AudioProcessor> (double sampleRate, int blockSize, int channels)> create;
+    std::function<juce::AudioProcessorParameter*(juce::AudioProcessor&, const juce::String& id)> findParameter;
+    // Called around every processBlock; the in-process program counts heap allocations there.
+    std::function<void (bool inside)> aroundBlock = [] (bool) {};
+    std::function<long()> allocations;
+};
+
+struct Result
+{
+    double realTimeFactor = 0.0;
+    long allocations = -1;
+    juce::String problem;
+};
+
+class Runner
+{
+public:
+    Runner (const Target& targetToUse, const Case& caseToRun) : target (targetToUse), benchCase (caseToRun) {}
+
+    Result run()
+    {
+        Result result;
+        processor = target.create (benchCase.sampleRate, benchCase.blockSize, benchCase.channels);
+        if (processor == nullptr)
+        {
+            result.problem = "cannot create the processor";
+            return result;
+        }
+        processor->setPlayHead (&playHead);
+        if (!apply (result))
+            return result;
+
+        const auto runLength = (int)(secondsPerRun * benchCase.sampleRate);
+        source = makeMusic (benchCase.channels, runLength, benchCase.sampleRate, 0.5f);
+        block.setSize (benchCase.channels, benchCase.blockSize);
+
+        // The warm-up run also brings the denormal case to its ringing tail.
+        processAll (benchCase.signal == Signal::silenceAfterLoud ? 1.0f : 0.0f);
+        if (benchCase.signal == Signal::silenceAfterLoud)
+            source.clear();
+
+        const auto allocationsBefore = target.allocations ? target.allocations() : 0;
+        std::vector<double> factors;
+        for (int run = 0; run < timedRuns; ++run)
+        {
+            const auto start = std::chrono::steady_clock::now();
+            processAll (0.0f);
+            const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+            factors.push_back (secondsPerRun / juce::jmax (elapsed.count(), 1.0e-9));
+        }
+        std::sort (factors.begin(), factors.end());
+        result.realTimeFactor = factors[factors.size() / 2];
+        if (target.allocations)
+            result.allocations = target.allocations() - allocationsBefore;
+
+        processor->releaseResources();
+        processor.reset();
+        return result;
+    }
+
+private:
+    struct Swept
+    {
+        juce::AudioProcessorParameter* parameter;
+        float low, high;
+    };
+
+    bool apply (Result& result)
+    {
+        for (const auto& setting : benchCase.settings)
+        {
+            auto* parameter = target.findParameter (*processor, setting.id);
+            if (parameter == nullptr)
+                return fail (result, setting.id);
+            parameter->setValueNotifyingHost (normalised (*parameter, setting.plain));
+        }
+        for (const auto& sweep : benchCase.automation)
+        {
+            auto* parameter = target.findParameter (*processor, sweep.id);
+            if (parameter == nullptr)
+                return fail (result, sweep.id);
+            swept.push_back ({parameter, normalised (*parameter, sweep.low), normalised (*parameter, sweep.high)});
+        }
+        return true;
+    }
+
+    static bool fail (Result& result, const char* id)
+    {
+        result.problem = juce::String ("no parameter ") + id;
+        return false;
+    }
+
+    static float normalised (juce::AudioProcessorParameter& parameter, float plain)
+    {
+        return juce::jlimit (0.0f, 1.0f, parameter.getValueForText (juce::String (plain)));
+    }
+
+    // The whole source in blocks; the optional extra gain makes the pre-roll of the denormal case loud.
+    void processAll (float extraGain)
+    {
+        juce::MidiBuffer midi;
+        const auto length = source.getNumSamples();
+        for (int start = 0; start < length; start += benchCase.blockSize)
+        {
+            const auto count = juce::jmin (benchCase.blockSize, length - start);
+            block.setSize (benchCase.channels, count, false, false, true);
+            for (int c = 0; c < benchCase.channels; ++c)
+                block.copyFrom (c, 0, source.getReadPointer (c, start), count, 1.0f + extraGain);
+
+            automate();
+            target.aroundBlock (true);
+            processor->processBlock (block, midi);
+            target.aroundBlock (false);
+            playHead.ppq += count * 2.0 / benchCase.sampleRate;
+        }
+    }
+
+    void automate()
+    {
+        if (swept.empty())
+            return;
+        ++blockCount;
+        // A slow triangle over about a second, so every block lands on a new value.
+        const auto period = juce::jmax (2, (int)(benchCase.sampleRate / benchCase.blockSize));
+        const auto phase = (float)(blockCount % period) / (float)period;
+        const auto position = phase < 0.5f ? 2.0f * phase : 2.0f - 2.0f * phase;
+        for (const auto& entry : swept)
+            entry.parameter->setValueNotifyingHost (entry.low + (entry.high - entry.low) * position);
+    }
+
+    const Target& target;
+    const Case& benchCase;
+    std::unique_ptr<juce::AudioProcessor> processor;
+    PlayHead playHead;
+    juce::AudioBuffer<float> source, block;
+    std::vector<Swept> swept;
+    long blockCount = 0;
+};
+
+// Runs every case and prints one row a case, each compared with the first (defaults) case.
+inline void runAll (const Target& target, const char* title)
+{
+    std::printf ("%s: real-time factor, median of %d runs of %.0f s audio\n", title, timedRuns, secondsPerRun);
+    std::printf ("%-40s %8s %6s %4s %12s %10s %12s\n", "case", "rate", "block", "ch", "x real time", "vs default",
+                 "allocations");
+
+    double defaults = 0.0;
+    for (const auto& benchCase : cases)
+    {
+        const auto result = Runner (target, benchCase).run();
+        if (result.problem.isNotEmpty())
+        {
+            std::printf ("%-40s %s\n", benchCase.name, result.problem.toRawUTF8());
+            continue;
+        }
+        if (defaults == 0.0)
+            defaults = result.realTimeFactor;
+
+        const auto allocations = result.allocations < 0 ? juce::String ("-") : juce::String (result.allocations);
+        std::printf ("%-40s %8.0f %6d %4d %12.1f %10.2f %12s\n", benchCase.name, benchCase.sampleRate,
+                     benchCase.blockSize, benchCase.channels, result.realTimeFactor, result.realTimeFactor / defaults,
+                     allocations.toRawUTF8());
+        std::fflush (stdout);
+    }
+    std::printf ("targets: defaults at least 100x real time; no case below 0.33 of the defaults\n");
+}
+} // namespace bench

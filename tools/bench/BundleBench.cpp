@@ -1,0 +1,28 @@
+// Times the built VST3 bundle, loaded through JUCE's VST3 hosting as a real host loads it.
+#include "BenchCore.h"
+
+#include "HostKit.h"
+
+#include <iostream>
+
+int main (int argc, char** argv)
+{
+    juce::ScopedJuceInitialiser_GUI juce;
+    const auto bundle =
+        argc > 1 ? juce::File::getCurrentWorkingDirectory().getChildFile (argv[1]) : hostkit::builtBundle();
+
+    bench::Target target;
+    target.create = [bundle] (double sampleRate, int blockSize, int channels) -> std::unique_ptr<juce::AudioProcessor>
+    {
+        juce::String error;
+        auto plugin = hostkit::loadPlugin (bundle, sampleRate, blockSize, channels, error);
+        if (plugin == nullptr)
+            std::cerr << "bench: " << error << "\n";
+        return plugin;
+    };
+    target.findParameter = [] (juce::AudioProcessor& processor, const juce::String& id)
+    { return hostkit::findParameter (static_cast<juce::AudioPluginInstance&> (processor), id); };
+
+    bench::runAll (target, ("VST3 bundle " + bundle.getFullPathName()).toRawUTF8());
+    return 0;
+}
