@@ -219,7 +219,7 @@ void Rirorezo3AudioProcessor::runMeltStage (const StageBlock& block)
 
         const auto jumpLevel = melt.smoothJumpLevel.getNextValue();
         const auto scale = (1.0f + 2.0f * mondo / 100.0f) * depth;
-        const auto shapedEnvelope = curveFactor * envelope * envelope;
+        const auto shapedEnvelope = curveFactor * (envelope * envelope);
         const auto jumpDelay = 0.1f * jumpLevel * shapedEnvelope * (1.0f - shapedEnvelope) * scale;
 
         const auto delayTime = [&] (float wow, float flutter) {

@@ -59,7 +59,8 @@ TEST (Lfo, SineStartsAtHalfAndFallsToAQuarterAfterAQuarterCycle)
 
 TEST (Lfo, EveryShapeStaysInItsModesRange)
 {
-    // The soft square's steepened sine tops out at atan (1 / 0.01), a little short of pi / 2.
+    // The soft square's steepened sine tops out at atan (1 / 0.01), a little short of the pi / 2
+    // that the curve approaches.
     const auto softSquarePeak = 0.5f * (float)std::atan (100.0) / 1.5f;
     struct Case
     {
@@ -68,8 +69,9 @@ TEST (Lfo, EveryShapeStaysInItsModesRange)
         float low, high;
     };
     const Case cases[] = {
-        {0, Mode::flow, 0.25f, 0.75f},  {1, Mode::flow, 0.25f, 0.75f},  {2, Mode::flow, 0.25f, 0.75f},
-        {3, Mode::flow, 0.25f, 0.75f},  {0, Mode::dropout, 0.0f, 1.0f}, {1, Mode::dropout, -0.0236f, 1.0236f},
+        {0, Mode::flow, 0.25f, 0.75f},  {1, Mode::flow, 0.25f, 0.75f},
+        {2, Mode::flow, 0.25f, 0.75f},  {3, Mode::flow, 0.25f, 0.75f},
+        {0, Mode::dropout, 0.0f, 1.0f}, {1, Mode::dropout, 0.5f - softSquarePeak, 0.5f + softSquarePeak},
         {2, Mode::dropout, 0.0f, 1.0f}, {3, Mode::dropout, 0.0f, 1.0f},
     };
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 
 using melttest::meltHarness;
 using testsupport::ProcessorHarness;
@@ -38,19 +38,41 @@ Settings audibleJumps (Settings more = {})
     return settings;
 }
 
-// The samples at which the output with jumps starts to differ from the output without.
-std::vector<int> jumpStarts (const juce::AudioBuffer<float>& withJumps, const juce::AudioBuffer<float>& without)
+// The stretches (first and last sample) over which the output with jumps differs from the output
+// without, each after a stretch of equal output: with curve 0 the extra delay returns to 0 at the
+// top of each swell, which is no new jump.
+struct Span
 {
-    std::vector<int> starts;
-    auto differing = false;
+    int first, last;
+};
+
+std::vector<Span> jumpSpans (const juce::AudioBuffer<float>& withJumps, const juce::AudioBuffer<float>& without)
+{
+    constexpr int quietBeforeAJump = 1000;
+    std::vector<Span> spans;
     for (int n = 0; n < withJumps.getNumSamples(); ++n)
     {
-        const auto differs = withJumps.getSample (0, n) != without.getSample (0, n);
-        if (differs && !differing)
-            starts.push_back (n);
-        differing = differs;
+        if (withJumps.getSample (0, n) == without.getSample (0, n))
+            continue;
+        if (spans.empty() || n - spans.back().last > quietBeforeAJump)
+            spans.push_back ({n, n});
+        spans.back().last = n;
     }
-    return starts;
+    return spans;
+}
+
+std::vector<int> firstSamples (const std::vector<Span>& spans)
+{
+    std::vector<int> firsts;
+    for (const auto& span : spans)
+        firsts.push_back (span.first);
+    return firsts;
+}
+
+void resetEngineGenerator()
+{
+    JSeedX = 0xE9B820CFu;
+    JXorU = 0xD74A3516u;
 }
 
 // Two harnesses run a second with jumps switched off while the transport is stopped; then the
@@ -72,49 +94,67 @@ struct JumpPair
         withJumps->setPlain ("meltJumpPower", 1.0f);
     }
 
-    std::vector<int> starts (int numSamples)
+    std::vector<Span> spans (int numSamples)
     {
         auto a = nyquistTone (*withJumps, numSamples);
         auto b = nyquistTone (*without, numSamples);
         withJumps->process (a);
         without->process (b);
-        jumpOutput = a;
-        return jumpStarts (a, b);
+        return jumpSpans (a, b);
+    }
+
+    std::vector<int> starts (int numSamples) { return firstSamples (spans (numSamples)); }
+
+    void moveTo (double ppq)
+    {
+        withJumps->playHead.ppq = ppq;
+        without->playHead.ppq = ppq;
     }
 
     std::unique_ptr<ProcessorHarness> withJumps, without;
-    juce::AudioBuffer<float> jumpOutput;
 };
 } // namespace
 
-// From the generator's first state, one-beat periods with random lateness up to a period: the
-// first jump fires at the transport start and draws the lateness of the next boundary.
+// From the generator's first state (as in a fresh process), four-beat periods with random
+// lateness up to a period: the jump at the transport start draws the lateness of the next
+// boundary, and so on.
 TEST (MeltJump, JumpsFallOnBoundariesLateByTheirRandomOffsets)
 {
-    JSeedX = 0xE9B820CFu;
-    JXorU = 0xD74A3516u;
+    const auto settings = audibleJumps ({{"meltJumpRate", 6.0f}, {"meltJumpRnd", 1.0f}, {"meltJumpCurve", 0.0f}});
+    const std::vector<int> expected{0, 111250, 215629, 327136};
+    constexpr int numSamples = 340000;
 
-    auto withJumps = meltHarness (48000.0, 2, 512, audibleJumps ({{"meltJumpRate", 6.0f}, {"meltJumpRnd", 1.0f}}));
-    auto without = meltHarness (
-        48000.0, 2, 512, audibleJumps ({{"meltJumpRate", 6.0f}, {"meltJumpRnd", 1.0f}, {"meltJumpPower", 0.0f}}));
-    for (auto* h : {withJumps.get(), without.get()})
+    // Playing from the first block after preparation: the first jump fires at once but rises
+    // while the levels still fade in, so it becomes audible only later.
     {
-        h->playHead.playing = true;
-        h->playHead.ppq = 0.0;
+        resetEngineGenerator();
+        auto withJumps = meltHarness (48000.0, 2, 512, settings);
+        auto without = meltHarness (48000.0, 2, 512, settings);
+        without->setPlain ("meltJumpPower", 0.0f);
+        for (auto* h : {withJumps.get(), without.get()})
+        {
+            h->playHead.playing = true;
+            h->playHead.ppq = 0.0;
+        }
+
+        auto a = nyquistTone (*withJumps, numSamples);
+        auto b = nyquistTone (*without, numSamples);
+        withJumps->process (a);
+        without->process (b);
+        const auto starts = firstSamples (jumpSpans (a, b));
+
+        ASSERT_EQ (starts.size(), expected.size());
+        EXPECT_LT (starts.front(), 3000);
+        EXPECT_EQ (std::vector<int> (starts.begin() + 1, starts.end()),
+                   std::vector<int> (expected.begin() + 1, expected.end()));
     }
 
-    auto a = nyquistTone (*withJumps, 340000);
-    auto b = nyquistTone (*without, 340000);
-    withJumps->process (a);
-    without->process (b);
-    const auto starts = jumpStarts (a, b);
-
-    // The first jump rises while the levels still fade in, so its first audible sample comes late.
-    ASSERT_FALSE (starts.empty());
-    EXPECT_LT (starts.front(), 3000);
-    const std::vector<int> later (std::find_if (starts.begin(), starts.end(), [] (int n) { return n > 3000; }),
-                                  starts.end());
-    EXPECT_EQ (later, (std::vector<int>{111250, 215629, 327136}));
+    // After the levels have arrived every jump is audible from its first sample.
+    {
+        JumpPair pair (settings);
+        resetEngineGenerator();
+        EXPECT_EQ (pair.starts (numSamples), expected);
+    }
 }
 
 TEST (MeltJump, TransportStartFiresAtOnceOrWaitsForTheNextBoundary)
@@ -146,6 +186,58 @@ TEST (MeltJump, BoundariesPassedWhileSwitchedOffDoNotFireWhenSwitchedOn)
     ASSERT_FALSE (after.empty());
     // The next boundary is four beats after the start, 96000 samples, 36000 into this run.
     EXPECT_NEAR (after.front(), 36000, 1);
+}
+
+// A swell lasts its rise (at least 60 ms), a thousandth of a beat at the top and its fall (at
+// least 60 ms too).
+TEST (MeltJump, SwellFallsBackOverTheRelease)
+{
+    struct Case
+    {
+        float releaseBeats;
+        double tempo;
+        double expectedLength;
+    };
+    const Case cases[] = {
+        {0.0f, 120.0, 2880.0 + 24.0 + 2880.0},
+        {0.8f, 120.0, 2880.0 + 24.0 + 19200.0},
+        {0.8f, 60.0, 2880.0 + 48.0 + 38400.0},
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (testing::Message() << "release " << c.releaseBeats << " at " << c.tempo << " bpm");
+        JumpPair pair (audibleJumps ({{"meltJumpRelease", c.releaseBeats}, {"meltJumpRate", 6.0f}}), c.tempo);
+        const auto spans = pair.spans (60000);
+        ASSERT_EQ (spans.size(), 1u);
+        EXPECT_EQ (spans.front().first, 0);
+        // The echo stage steps a running envelope once more per block, shortening it a little.
+        const auto length = spans.front().last + 1 - spans.front().first;
+        EXPECT_NEAR (length, c.expectedLength, c.expectedLength * 0.004 + 2.0);
+    }
+}
+
+// A host loop that moves the position back by more than a quarter period restarts the boundary
+// tracking: it fires at once only when it lands within 0.01 period after a boundary.
+TEST (MeltJump, LoopBackFiresOnlyWhenItLandsJustAfterABoundary)
+{
+    struct Case
+    {
+        double landingBeat;
+        int expectedFirst;
+    };
+    // Four-beat periods: 0.01 period is 0.04 beat. Landing at 4.08 waits for beat 8.
+    for (const auto& c : {Case{4.02, 0}, Case{4.08, (int)std::lround ((8.0 - 4.08) * 24000.0)}})
+    {
+        SCOPED_TRACE (testing::Message() << "loop back to beat " << c.landingBeat);
+        JumpPair pair (audibleJumps ({{"meltJumpRate", 6.0f}}));
+        ASSERT_EQ (pair.starts (6 * 24000), (std::vector<int>{0, 4 * 24000}));
+
+        pair.moveTo (c.landingBeat);
+        const auto starts = pair.starts (100000);
+        ASSERT_FALSE (starts.empty());
+        EXPECT_NEAR (starts.front(), c.expectedFirst, 1);
+    }
 }
 
 // The extra delay rises over the snag, never faster than 60 ms, to
@@ -180,7 +272,8 @@ TEST (MeltJump, SwellRisesOverTheSnagToTheCurvesHeight)
                                              {"meltJumpPower", 0.0f},
                                              {"meltJumpRate", 0.0f}}));
         h->playHead.tempo = c.tempo;
-        auto warmUp = melttest::saw (*h, 48000);
+        // Whole teeth, so the sawtooth runs on without a seam into the measured buffer.
+        auto warmUp = melttest::saw (*h, 3 * melttest::sawPeriod);
         h->process (warmUp);
         h->setPlain ("meltJumpPower", 1.0f);
         h->playHead.playing = true;

@@ -47,8 +47,9 @@ TEST (Melt, ZeroDepthDelaysOneSampleMoreThanTenMilliseconds)
     {
         SCOPED_TRACE (testing::Message() << c.sampleRate << " Hz, " << c.channels << " channels");
         auto h = meltHarness (c.sampleRate, c.channels, 512, {{"meltDepth", 0.0f}});
-        constexpr int at = 1000;
-        auto buffer = h->impulse (4000, at);
+        // Past the output's 10 ms fade-in at every rate, which would otherwise pass some dry input.
+        constexpr int at = 4000;
+        auto buffer = h->impulse (8000, at);
         h->process (buffer);
 
         for (int channel = 0; channel < c.channels; ++channel)
@@ -104,6 +105,67 @@ TEST (Melt, SyncedWowFollowsTheBeatPosition)
     }
 }
 
+// Synced, the depth steps down with the rate index in whole milliseconds (a quarter of them for
+// the flutter): a quarter cycle after a cycle starts the delay is 10 ms plus a quarter of the
+// depth, three quarters on it is 10 ms plus three quarters of it.
+TEST (Melt, SyncedDepthStepsWithTheRateIndex)
+{
+    struct Case
+    {
+        const char* rateParameter;
+        int rate;
+        float mix;
+        double cycleBeats, depthMs;
+    };
+    const Case cases[] = {
+        {"meltWowRate", 0, 0.0f, 4.0, 25.0},        {"meltWowRate", 3, 0.0f, 4.0 / 3.0, 20.0},
+        {"meltWowRate", 12, 0.0f, 1.0 / 6.0, 2.0},  {"meltFlutterRate", 0, 100.0f, 1.0, 12.5},
+        {"meltFlutterRate", 5, 100.0f, 0.375, 7.5}, {"meltFlutterRate", 12, 100.0f, 0.0625, 0.25},
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (testing::Message() << c.rateParameter << " " << c.rate);
+        auto h = meltHarness (48000.0, 2, 512,
+                              {{"meltFlowSync", 1.0f},
+                               {c.rateParameter, (float)c.rate},
+                               {"meltFlowMix", c.mix},
+                               {"meltFlowLevel", 100.0f},
+                               {"meltDropoutPower", 0.0f}});
+        playFrom (*h, 0.0);
+        auto buffer = melttest::saw (*h, 170000);
+        h->process (buffer);
+
+        // The first cycle from beat 4 on lies past every ramp and glide; a beat is 24000 samples.
+        const auto cycleStart = std::ceil (4.0 / c.cycleBeats) * c.cycleBeats;
+        for (const auto [cycleFraction, depthShare] : {std::pair{0.25, 0.25}, std::pair{0.75, 0.75}})
+        {
+            const auto n = (int)std::lround ((cycleStart + cycleFraction * c.cycleBeats) * 24000.0);
+            const auto delay = melttest::delayOfEitherChannel (buffer, n, 48000.0, 0.03);
+            EXPECT_NEAR (delay * 1000.0, 10.0 + depthShare * c.depthMs, 0.002) << "at cycle fraction " << cycleFraction;
+        }
+    }
+}
+
+// With the flow switched off its oscillators stand at the middle, so the delay settles at 10 ms
+// plus half the depth, and the chorus adds no dry signal.
+TEST (Melt, FlowSwitchedOffSettlesTheDelayAtHalfItsDepth)
+{
+    auto h = meltHarness (48000.0, 2, 512,
+                          {{"meltFlowPower", 0.0f},
+                           {"meltWowFreq", 0.25f},
+                           {"meltFlowMix", 0.0f},
+                           {"meltFlowLevel", 100.0f},
+                           {"meltDropoutPower", 0.0f},
+                           {"meltChorus", 100.0f}});
+    auto buffer = melttest::saw (*h, 60000);
+    h->process (buffer);
+
+    // The outputs glide from 0 by 0.0002 of the gap per sample and snap within 0.01 of 0.5.
+    for (int n = 25000; n < buffer.getNumSamples(); n += 97)
+        EXPECT_NEAR (melttest::delayOfEitherChannel (buffer, n, 48000.0, 0.03) * 1000.0, 22.5, 1e-3) << "sample " << n;
+}
+
 TEST (Melt, FreeRunningFlowModulatesAtItsFrequency)
 {
     struct Case
@@ -148,7 +210,9 @@ TEST (Melt, FreeRunningFlowModulatesAtItsFrequency)
 }
 
 // With DC in, the output is the drop-out gain: 1 - level × (1 + ruvuv / 100) × the dropout
-// oscillator, here a sine over one beat read at the phase knob's offset.
+// oscillator, here a sine over one beat read at the phase knob's offset. The right channel's call
+// comes after the left one has stepped half the free-running increment, which the synced phase
+// does not undo, so it reads that much further on.
 TEST (Melt, DropoutDipFollowsItsSyncedPhaseLevelAndRuvuv)
 {
     struct Case
@@ -159,6 +223,9 @@ TEST (Melt, DropoutDipFollowsItsSyncedPhaseLevelAndRuvuv)
     const Case cases[] = {{true, 100.0f, 0.0f, 0.0f},  {true, 100.0f, 0.25f, 0.0f},  {true, 50.0f, 0.0f, 0.0f},
                           {true, 50.0f, 0.0f, 100.0f}, {true, 100.0f, 0.0f, 100.0f}, {false, 100.0f, 0.0f, 0.0f}};
 
+    constexpr double freeFrequency = 8.0;
+    constexpr double rightChannelLead = 0.5 * freeFrequency / 48000.0;
+
     for (const auto& c : cases)
     {
         SCOPED_TRACE (testing::Message() << "power " << c.power << " level " << c.level << " phase " << c.phase
@@ -167,6 +234,7 @@ TEST (Melt, DropoutDipFollowsItsSyncedPhaseLevelAndRuvuv)
                               {{"meltDropoutPower", c.power ? 1.0f : 0.0f},
                                {"meltDropoutSync", 1.0f},
                                {"meltDropoutRate", 0.0f},
+                               {"meltDropoutFreq", (float)freeFrequency},
                                {"meltDropoutType", 0.0f},
                                {"meltDropoutLevel", c.level},
                                {"meltDropoutPhase", c.phase},
@@ -177,11 +245,16 @@ TEST (Melt, DropoutDipFollowsItsSyncedPhaseLevelAndRuvuv)
 
         for (const auto fraction : {0.0, 0.125, 0.25, 0.5, 0.75})
         {
-            const auto dropout = 0.5 - 0.5 * std::sin (2.0 * pi * (fraction + c.phase));
-            const auto dip = c.power ? std::clamp (dropout * c.level / 100.0 * (1.0 + c.ruvuv / 100.0), 0.0, 1.0) : 0.0;
             const auto n = (int)((4.0 + fraction) * 24000.0);
             for (int channel = 0; channel < 2; ++channel)
-                EXPECT_NEAR (buffer.getSample (channel, n), 1.0 - dip, 1e-4) << "at beat fraction " << fraction;
+            {
+                const auto dropout =
+                    0.5 - 0.5 * std::sin (2.0 * pi * (fraction + c.phase + channel * rightChannelLead));
+                const auto dip =
+                    c.power ? std::clamp (dropout * c.level / 100.0 * (1.0 + c.ruvuv / 100.0), 0.0, 1.0) : 0.0;
+                EXPECT_NEAR (buffer.getSample (channel, n), 1.0 - dip, 1e-5)
+                    << "channel " << channel << " at beat fraction " << fraction;
+            }
         }
     }
 }
