@@ -16,8 +16,9 @@ constexpr int headerBytes = 8;
 // Deep nesting overflows the XML parser's stack, so such a text is refused before parsing;
 // our own state nests two levels.
 constexpr int maximumNesting = 32;
-// No state we write holds more; walking attributes by position costs the square of their count.
-constexpr int maximumAttributes = 8192;
+// Our states hold 133 attributes. Walking attributes by position costs the square of their
+// count, so a hand-made state with far more is refused rather than stalling the host.
+constexpr int maximumAttributes = 1024;
 constexpr double maximumEditorSide = 16384.0;
 
 const juce::String presetPathKey ("PresetPathName:");
@@ -214,10 +215,11 @@ void Rirorezo3AudioProcessor::setStateInformation (const void* data, int sizeInB
         if (presets.editorSizePending != 0)
         {
             presets.editorSizePending = 0;
-            // A component may only be changed on the message thread; elsewhere the stored size
-            // still reaches the next editor through the saved size.
+            // A component may only be changed under the message thread's lock; without it the
+            // stored size still reaches the next editor through the saved size.
             auto* editor = getActiveEditor();
-            if (editor != nullptr && presets.savedEditorWidth != 0 && juce::MessageManager::existsAndIsCurrentThread())
+            if (editor != nullptr && presets.savedEditorWidth != 0 &&
+                juce::MessageManager::existsAndIsLockedByCurrentThread())
                 editor->setSize (presets.savedEditorWidth, presets.savedEditorHeight);
         }
 

@@ -1,127 +1,120 @@
-#include "HostKit.h"
+// The plug-in state as a host keeps it: the wrapper's component state carries the processor's
+// blob followed by the wrapper's own trailer, and the hosting side wraps that in its XML.
+#include "support/host/HostBattery.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 
-// The plug-in state as a host keeps it: the wrapper's component state carries the processor's
-// blob followed by the wrapper's own trailer, and the hosting side wraps that in its XML.
+using namespace hosttest;
+
 namespace
 {
-constexpr const char* wrapperTrailerMagic = "JUCEPrivateData";
+constexpr double rate = 48000.0;
+constexpr juce::uint32 blobMagic = 0x21324356;
 
-std::unique_ptr<juce::AudioPluginInstance> load()
-{
-    juce::String error;
-    auto plugin = hostkit::loadPlugin (hostkit::builtBundle(), 48000.0, 512, 2, error);
-    EXPECT_NE (plugin, nullptr) << error;
-    return plugin;
-}
+// What the VST3 wrapper appends to the processor's blob: eight zero bytes, its private data, the
+// size of that data as a 64-bit number and this identifier.
+constexpr char wrapperTrailerIdentifier[] = "JUCEPrivateData";
 
 juce::MemoryBlock componentStateOf (juce::AudioPluginInstance& plugin)
 {
     juce::MemoryBlock hosted;
     plugin.getStateInformation (hosted);
-    juce::MemoryBlock component;
-    if (auto xml = juce::AudioProcessor::getXmlFromBinary (hosted.getData(), static_cast<int> (hosted.getSize())))
-        if (auto* child = xml->getChildByName ("IComponent"))
-            component.fromBase64Encoding (child->getAllSubText());
-    return component;
+    return componentState (hosted);
 }
 
-// The processor's own blob at the front of the component state, cut by its length field.
-juce::MemoryBlock processorBlobOf (juce::AudioPluginInstance& plugin)
+// The processor's own blob at the front of a component state, cut by its length field.
+juce::MemoryBlock processorBlobIn (const juce::MemoryBlock& component)
 {
-    const auto component = componentStateOf (plugin);
     if (component.getSize() < 9)
         return {};
     const auto size = juce::ByteOrder::littleEndianInt (static_cast<const char*> (component.getData()) + 4) + 9;
     return juce::MemoryBlock (component.getData(), juce::jmin (static_cast<size_t> (size), component.getSize()));
 }
 
-// Hands the given bytes to the plug-in as its component state, as a host restoring a project.
+juce::MemoryBlock processorBlobOf (juce::AudioPluginInstance& plugin)
+{
+    return processorBlobIn (componentStateOf (plugin));
+}
+
 void setComponentState (juce::AudioPluginInstance& plugin, const juce::MemoryBlock& component)
 {
-    juce::XmlElement state ("VST3PluginState");
-    state.createNewChildElement ("IComponent")->addTextElement (component.toBase64Encoding());
-    juce::MemoryBlock hosted;
-    juce::AudioProcessor::copyXmlToBinary (state, hosted);
+    const auto hosted = hostStateWithComponent (component);
     plugin.setStateInformation (hosted.getData(), static_cast<int> (hosted.getSize()));
 }
 
-std::vector<float> values (juce::AudioPluginInstance& plugin)
+// Moves every parameter and takes the plug-in's own values back into the hosting layer, whose
+// cache otherwise keeps the unsnapped values it was given.
+std::vector<float> scatterAndSettle (HostedSession& session, juce::int64 seed)
 {
-    std::vector<float> result;
-    for (auto* parameter : plugin.getParameters())
-        result.push_back (parameter->getValue());
-    return result;
+    Automation automation (*session.plugin, seed);
+    automation.randomiseAll();
+    settleThroughState (*session.plugin);
+    return automation.values();
 }
 
-void scatter (juce::AudioPluginInstance& plugin)
+bool processesFinite (HostedSession& session)
 {
-    int index = 0;
-    for (auto* parameter : plugin.getParameters())
-        if (hostkit::parameterIdentifier (*parameter).isNotEmpty() && parameter->getName (64) != "Bypass")
-            parameter->setValueNotifyingHost (static_cast<float> ((index++ * 37 + 5) % 101) / 100.0f);
-}
-
-bool processesFinite (juce::AudioPluginInstance& plugin)
-{
-    juce::AudioBuffer<float> buffer (2, 512);
-    juce::MidiBuffer midi;
-    for (int block = 0; block < 8; ++block)
-    {
-        for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < buffer.getNumSamples(); ++i)
-                buffer.setSample (c, i, 0.5f * std::sin (0.05f * static_cast<float> (block * 512 + i)));
-        plugin.processBlock (buffer, midi);
-        for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < buffer.getNumSamples(); ++i)
-                if (!std::isfinite (buffer.getSample (c, i)))
-                    return false;
-    }
-    return true;
+    TestSignal signal (rate, 4096, 5);
+    RunPlan plan;
+    plan.totalSamples = 4096;
+    const auto check = run (session, signal, plan);
+    EXPECT_TRUE (check.clean()) << check.describe();
+    return check.clean();
 }
 } // namespace
 
 TEST (State, FreshBundleStateIsTheSpecifiedBlobFollowedByTheWrappersTrailer)
 {
-    auto plugin = load();
-    ASSERT_NE (plugin, nullptr);
+    HostedSession session (rate, 512, 2);
+    ASSERT_TRUE (session.loaded()) << session.error;
 
-    const auto component = componentStateOf (*plugin);
-    const auto blob = processorBlobOf (*plugin);
+    const auto component = componentStateOf (*session.plugin);
+    const auto blob = processorBlobIn (component);
     ASSERT_EQ (blob.getSize(), 2576u);
     const auto* bytes = static_cast<const juce::uint8*> (blob.getData());
-    EXPECT_EQ (std::vector<int> (bytes, bytes + 4), (std::vector<int> { 0x56, 0x43, 0x32, 0x21 }));
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt (bytes), blobMagic);
     EXPECT_EQ (bytes[blob.getSize() - 1], 0);
-    EXPECT_TRUE (component.toString().endsWith (wrapperTrailerMagic));
 
-    const auto text = juce::String::fromUTF8 (reinterpret_cast<const char*> (bytes) + 8, static_cast<int> (blob.getSize()) - 9);
+    // The trailer follows the blob at once and is exactly as long as its own size field says.
+    const auto identifierLength = std::strlen (wrapperTrailerIdentifier);
+    ASSERT_GT (component.getSize(), blob.getSize() + 16 + identifierLength);
+    const auto* trailer = static_cast<const char*> (component.getData()) + blob.getSize();
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt64 (trailer), 0);
+    const auto* end = static_cast<const char*> (component.getData()) + component.getSize();
+    EXPECT_EQ (std::string (end - identifierLength, end), wrapperTrailerIdentifier);
+    const auto privateDataSize = juce::ByteOrder::littleEndianInt64 (end - identifierLength - 8);
+    EXPECT_EQ (static_cast<size_t> (privateDataSize), component.getSize() - blob.getSize() - 16 - identifierLength);
+
+    const auto text =
+        juce::String::fromUTF8 (reinterpret_cast<const char*> (bytes) + 8, static_cast<int> (blob.getSize()) - 9);
     EXPECT_FALSE (text.containsAnyOf ("\r\n"));
-    auto root = juce::parseXML (text);
+    const auto root = juce::parseXML (text);
     ASSERT_NE (root, nullptr);
     ASSERT_EQ (root->getNumChildElements(), 1);
     const auto& preset = *root->getFirstChildElement();
     ASSERT_EQ (preset.getNumAttributes(), 133);
 
     EXPECT_EQ (preset.getAttributeName (0), "PresetPathName:");
-    EXPECT_EQ (preset.getAttributeName (20), "SubPreset:20");
-    EXPECT_EQ (preset.getAttributeName (40), "TxEnt:20");
+    for (int k = 1; k <= 20; ++k)
+    {
+        EXPECT_EQ (preset.getAttributeName (k), "SubPreset:" + juce::String (k));
+        EXPECT_EQ (preset.getAttributeName (20 + k), "TxEnt:" + juce::String (k));
+    }
     EXPECT_EQ (preset.getAttributeName (41) + preset.getAttributeValue (41), "GUI_W:0.0");
     EXPECT_EQ (preset.getAttributeName (42) + preset.getAttributeValue (42), "GUI_H:0.0");
 
     // The host lists the same parameters in the same order, with the wrapper's bypass last.
-    const auto& parameters = plugin->getParameters();
+    const auto& parameters = session.plugin->getParameters();
     ASSERT_EQ (parameters.size(), 91);
+    EXPECT_EQ (parameters[90], session.plugin->getBypassParameter());
     for (int i = 0; i < 90; ++i)
     {
-        EXPECT_EQ (preset.getAttributeName (43 + i), hostkit::parameterIdentifier (*parameters[i]).isEmpty()
-                                                         ? preset.getAttributeName (43 + i)
-                                                         : preset.getAttributeName (43 + i));
+        SCOPED_TRACE (preset.getAttributeName (43 + i));
         EXPECT_EQ (hostkit::vst3ParameterId (preset.getAttributeName (43 + i)),
                    hostkit::parameterIdentifier (*parameters[i]));
+        EXPECT_EQ (static_cast<float> (preset.getAttributeValue (43 + i).getDoubleValue()), parameters[i]->getValue());
     }
     EXPECT_EQ (preset.getAttributeName (43), "toneDrive");
     EXPECT_EQ (preset.getAttributeName (132), "param9");
@@ -130,52 +123,50 @@ TEST (State, FreshBundleStateIsTheSpecifiedBlobFollowedByTheWrappersTrailer)
 
 TEST (State, ChangedParametersRoundTripIntoAFreshInstance)
 {
-    auto source = load();
-    auto target = load();
-    ASSERT_TRUE (source != nullptr && target != nullptr);
-    scatter (*source);
+    HostedSession source (rate, 512, 2), target (rate, 512, 2);
+    ASSERT_TRUE (source.loaded() && target.loaded()) << source.error << target.error;
+    const auto changed = scatterAndSettle (source, 11);
+    ASSERT_NE (changed, Automation (*target.plugin, 0).values());
 
     juce::MemoryBlock saved;
-    source->getStateInformation (saved);
-    target->setStateInformation (saved.getData(), static_cast<int> (saved.getSize()));
+    source.plugin->getStateInformation (saved);
+    target.plugin->setStateInformation (saved.getData(), static_cast<int> (saved.getSize()));
 
-    EXPECT_EQ (values (*target), values (*source));
-    EXPECT_EQ (processorBlobOf (*target), processorBlobOf (*source));
-    EXPECT_EQ (processorBlobOf (*source), processorBlobOf (*source));
+    EXPECT_EQ (Automation (*target.plugin, 0).values(), changed);
+    EXPECT_EQ (processorBlobOf (*target.plugin), processorBlobOf (*source.plugin));
+    EXPECT_EQ (processorBlobOf (*source.plugin), processorBlobIn (componentState (saved)));
 }
 
 TEST (State, BadComponentStatesLeaveTheInstanceAsItWas)
 {
-    auto plugin = load();
-    ASSERT_NE (plugin, nullptr);
-    scatter (*plugin);
-    const auto before = processorBlobOf (*plugin);
-    const auto valuesBefore = values (*plugin);
+    HostedSession session (rate, 512, 2);
+    ASSERT_TRUE (session.loaded()) << session.error;
+    const auto valuesBefore = scatterAndSettle (session, 13);
+    const auto component = componentStateOf (*session.plugin);
+    const auto before = processorBlobIn (component);
 
-    auto wrongMagic = before;
+    auto wrongMagic = component;
     static_cast<char*> (wrongMagic.getData())[1] = 'x';
-    juce::String deep;
+    juce::MemoryOutputStream deep;
+    deep.writeInt (static_cast<int> (blobMagic));
+    deep.writeInt (300000);
     for (int i = 0; i < 100000; ++i)
         deep << "<a>";
-    juce::MemoryOutputStream deepBlob;
-    deepBlob.writeInt (0x21324356);
-    deepBlob.writeInt (static_cast<int> (deep.length()));
-    deepBlob << deep;
-    deepBlob.writeByte (0);
+    deep.writeByte (0);
 
     const std::pair<const char*, juce::MemoryBlock> cases[] = {
-        { "shorter than the header", juce::MemoryBlock (before.getData(), 5) },
-        { "wrong magic", wrongMagic },
-        { "cut in half", juce::MemoryBlock (before.getData(), before.getSize() / 2) },
-        { "100,000 nested elements", deepBlob.getMemoryBlock() },
+        {"shorter than the header", juce::MemoryBlock (component.getData(), 5)},
+        {"wrong magic", wrongMagic},
+        {"cut in half", juce::MemoryBlock (component.getData(), before.getSize() / 2)},
+        {"100,000 nested elements", deep.getMemoryBlock()},
     };
 
     for (const auto& [what, bytes] : cases)
     {
         SCOPED_TRACE (what);
-        setComponentState (*plugin, bytes);
-        EXPECT_EQ (values (*plugin), valuesBefore);
-        EXPECT_EQ (processorBlobOf (*plugin), before);
-        EXPECT_TRUE (processesFinite (*plugin));
+        setComponentState (*session.plugin, bytes);
+        EXPECT_EQ (Automation (*session.plugin, 0).values(), valuesBefore);
+        EXPECT_EQ (processorBlobOf (*session.plugin), before);
+        EXPECT_TRUE (processesFinite (session));
     }
 }

@@ -16,7 +16,12 @@ namespace
 class DefaultPreset : public testing::Test
 {
 protected:
-    void TearDown() override { presetsFolder.deleteRecursively(); }
+    void TearDown() override
+    {
+        presetsFolder.deleteRecursively();
+        if (root.existsAsFile())
+            root.deleteFile();
+    }
 
     // What a fresh instance without any default preset holds.
     static std::vector<float> defaults() { return parameterValues (*std::make_unique<Rirorezo3AudioProcessor>()); }
@@ -110,4 +115,17 @@ TEST_F (DefaultPreset, UnreadableOrInvalidFilesLeaveTheDefaults)
         harness.process (audio);
         EXPECT_TRUE (allFiniteAndNormal (audio));
     }
+}
+
+TEST_F (DefaultPreset, AFileInPlaceOfTheRootFolderLeavesAWorkingInstance)
+{
+    root.deleteRecursively();
+    ASSERT_TRUE (root.create());
+
+    ProcessorHarness harness;
+    EXPECT_EQ (parameterValues (*harness.processor), defaults());
+    EXPECT_EQ (harness.processor->presetManager->presetName, "Untitled");
+    auto audio = harness.sine (2048, 330.0);
+    harness.process (audio);
+    EXPECT_TRUE (allFiniteAndNormal (audio));
 }

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <random>
+#include <thread>
 
 using namespace testsupport;
 
@@ -171,6 +173,18 @@ juce::MemoryBlock nested (int depth)
     return blobOfText (xml + open + close);
 }
 
+// The same state with every parameter's value replaced by the given text.
+juce::MemoryBlock withEveryParameterValue (const juce::MemoryBlock& valid, const juce::String& value)
+{
+    auto root = juce::AudioProcessor::getXmlFromBinary (valid.getData(), static_cast<int> (valid.getSize()));
+    auto* preset = root->getFirstChildElement();
+    for (int i = 43; i < preset->getNumAttributes(); ++i)
+        preset->setAttribute (preset->getAttributeName (i), value);
+    juce::MemoryBlock blob;
+    juce::AudioProcessor::copyXmlToBinary (*root, blob);
+    return blob;
+}
+
 struct BadState
 {
     const char* what;
@@ -179,6 +193,10 @@ struct BadState
 
 std::vector<BadState> badStates (const juce::MemoryBlock& valid)
 {
+    Attributes thousands{{"PresetPathName:", "/other/Other.dod"}};
+    for (int i = 0; i < 2000; ++i)
+        thousands.push_back ({"echoTime", "0.9"});
+
     auto wrongMagic = valid;
     static_cast<char*> (wrongMagic.getData())[0] = 'X';
     auto zeroFirstByte = valid;
@@ -198,6 +216,11 @@ std::vector<BadState> badStates (const juce::MemoryBlock& valid)
         {"100,000 nested elements", nested (100000)},
         {"recursive entity",
          blobOfText ("<!DOCTYPE r [<!ENTITY a \"&a;&a;\">]><r><p PresetPathName:=\"&a;\" toneDrive=\"1\"/></r>")},
+        {"thousands of attributes", blobOfChildren ({thousands})},
+        {"every value nan", withEveryParameterValue (valid, "nan")},
+        {"every value inf", withEveryParameterValue (valid, "inf")},
+        {"every value -inf", withEveryParameterValue (valid, "-inf")},
+        {"every value 1e300", withEveryParameterValue (valid, "1e300")},
     };
 }
 } // namespace
@@ -238,7 +261,7 @@ TEST (StateBlob, LengthBeyondTheDataReadsUpToItsEnd)
     EXPECT_EQ (parameterValues (*target), parameterValues (*source));
 }
 
-TEST (StateBlob, FuzzedBytesNeverCrashAndKeepEveryValueInRange)
+TEST (StateBlob, FuzzedBytesAreRejectedOrKeepEveryValueInRangeAndAudioFinite)
 {
     ProcessorHarness harness;
     auto& processor = *harness.processor;
@@ -279,15 +302,18 @@ TEST (StateBlob, FuzzedBytesNeverCrashAndKeepEveryValueInRange)
         processor.setStateInformation (bytes.getData(), static_cast<int> (bytes.getSize()));
 
         if (mustBeRejected)
+        {
             EXPECT_EQ (parameterValues (processor), values);
+            EXPECT_EQ (stateOf (processor), valid);
+        }
         for (auto value : parameterValues (processor))
             EXPECT_TRUE (value >= 0.0f && value <= 1.0f) << value;
+
+        auto audio = harness.sine (512, 220.0);
+        harness.process (audio);
+        EXPECT_TRUE (allFiniteAndNormal (audio));
         applyState (processor, valid);
     }
-
-    auto audio = harness.sine (4096, 220.0);
-    harness.process (audio);
-    EXPECT_TRUE (allFiniteAndNormal (audio));
 }
 
 TEST (StateBlob, ValuesThatAreNotFiniteAreSkippedAndOthersClampedToTheUnitRange)
@@ -479,4 +505,36 @@ TEST (StateBlob, StateResizesAnOpenEditorOnlyBeforeItsFirstPaint)
     applyState (*processor, blobOfChildren ({smaller}));
     EXPECT_EQ (editor->getWidth(), 1000);
     EXPECT_EQ (presets.savedEditorWidth, 800);
+}
+
+TEST (StateBlob, StateFromAnotherThreadResizesAnUnpaintedEditorOnlyUnderTheMessageLock)
+{
+    for (const bool holdsLock : {true, false})
+    {
+        SCOPED_TRACE (holdsLock ? "holding the message lock" : "without the message lock");
+        auto processor = freshProcessor();
+        std::unique_ptr<juce::AudioProcessorEditor> editor (processor->createEditorIfNeeded());
+        ASSERT_NE (editor, nullptr);
+        processor->presetManager->editorSizePending = -1;
+        const auto openWidth = editor->getWidth();
+
+        std::atomic<bool> done{false};
+        std::thread host (
+            [&]
+            {
+                {
+                    std::unique_ptr<juce::MessageManagerLock> lock;
+                    if (holdsLock)
+                        lock = std::make_unique<juce::MessageManagerLock>();
+                    applyState (*processor, blobOfChildren ({currentLayoutHead ("")}));
+                }
+                done = true;
+            });
+        while (!done)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
+        host.join();
+
+        EXPECT_EQ (editor->getWidth(), holdsLock ? 1000 : openWidth);
+        EXPECT_EQ (processor->presetManager->savedEditorWidth, 1000);
+    }
 }

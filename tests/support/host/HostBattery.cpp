@@ -179,7 +179,8 @@ OutputCheck run (HostedSession& session, TestSignal& signal, const RunPlan& plan
 {
     OutputCheck check;
     juce::AudioBuffer<float> block (session.channels, session.blockSize);
-    for (BlockPosition position; position.start < plan.totalSamples; ++position.index)
+    for (BlockPosition position; position.start < plan.totalSamples || (plan.keepRunning && plan.keepRunning());
+         ++position.index)
     {
         const auto size = plan.blockSize ? plan.blockSize (position.index) : session.blockSize;
         block.setSize (session.channels, size, false, false, true);

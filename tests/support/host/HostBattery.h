@@ -117,11 +117,13 @@ struct BlockPosition
 };
 
 // How a run feeds the instance: its length, the size of each block (the announced one when
-// not given), what happens before each
-// block (automation, poisoned input) and what is measured after it, all on the audio thread.
+// not given), what happens before each block (automation, poisoned input) and what is measured
+// after it, all on the audio thread. A run that must cover work done on other threads goes on
+// past its length, through the silence after the programme, while keepRunning says so.
 struct RunPlan
 {
     juce::int64 totalSamples = 0;
+    std::function<bool()> keepRunning;
     std::function<int (juce::int64 blockIndex)> blockSize;
     std::function<void (juce::AudioBuffer<float>& input, BlockPosition)> beforeBlock;
     std::function<void (const juce::AudioBuffer<float>& output, BlockPosition)> afterBlock;
