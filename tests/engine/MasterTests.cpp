@@ -1,5 +1,7 @@
 #include "ToneAndMasterFixture.h"
 
+#include "engine/MasterSection.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -52,6 +54,17 @@ double powerAround (const juce::AudioBuffer<float>& buffer, int start, double fr
 }
 } // namespace
 
+TEST (MasterSection, SmoothersStartAtZeroAndRampForTenMilliseconds)
+{
+    using Case = tonetest::SmootherCase<MasterSection>;
+    const Case cases[] = {
+        {"output volume", &MasterSection::smoothOutputVolume, 0.0f, 220},
+        {"dry/wet mix", &MasterSection::smoothDryWetMix, 0.0f, 220},
+        {"noise level", &MasterSection::smoothNoiseLevel, 0.0f, 220},
+    };
+    tonetest::expectSmoothers (&Rirorezo3AudioProcessor::masterSection, cases);
+}
+
 TEST (MasterSection, OutputVolumeScalesTheProcessedSignal)
 {
     struct Case
@@ -99,6 +112,24 @@ TEST (MasterSection, DryWetMixFollowsTheEqualPowerLaw)
         h->process (signal);
         EXPECT_NEAR (signal.getSample (0, 511), 0.5f * c.gain, 1.0e-6) << c.percent;
         EXPECT_NEAR (signal.getSample (1, 511), 0.5f * c.gain, 1.0e-6) << c.percent;
+    }
+}
+
+TEST (MasterSection, MixRampsTowardFullWetStayFinite)
+{
+    // A float ramp that adds the same rounded step each sample can pass its end point; at 100 %
+    // that would take the dry gain's square root below zero.
+    for (const auto rate : {44100.0, 192000.0})
+    {
+        auto h = masterOnly (rate);
+        for (auto percent = 89.0f; percent < 100.0f; percent += 0.1f)
+            for (const auto target : {percent, 100.0f})
+            {
+                h->setPlain ("dryWetMix", target);
+                auto signal = h->sine ((int)(0.011 * rate), 440.0);
+                h->process (signal);
+                ASSERT_TRUE (testsupport::allFiniteAndNormal (signal)) << rate << " Hz, from " << percent << " %";
+            }
     }
 }
 

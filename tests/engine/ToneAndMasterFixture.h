@@ -2,7 +2,10 @@
 
 #include "ProcessorHarness.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
+#include <cstddef>
 #include <memory>
 
 namespace tonetest
@@ -75,5 +78,60 @@ inline double rms (const juce::AudioBuffer<float>& buffer, int channel, int star
     for (int i = start; i < start + count; ++i)
         sum += (double)buffer.getSample (channel, i) * buffer.getSample (channel, i);
     return std::sqrt (sum / count);
+}
+
+// One smoother of a section record: its value after construction and the steps its ramp takes at
+// 22.05 kHz, where 10 ms is 220.5 samples and 50 ms 1102.5, so a rounded length would show.
+template <typename Record> struct SmootherCase
+{
+    const char* name;
+    typename Record::Ramp Record::*ramp;
+    float initial;
+    int stepsAt22050;
+};
+
+// Steps the smoother takes to a new target, counted sample by sample.
+template <typename Ramp> int rampSteps (Ramp& ramp)
+{
+    ramp.setTargetValue (ramp.getTargetValue() + 1.0f);
+    int steps = 0;
+    for (; ramp.isSmoothing(); ++steps)
+        ramp.getNextValue();
+    return steps;
+}
+
+// Checks a section's smoothers on a fresh processor: their initial values, that preparation keeps
+// them, the length of the ramps it sets, and that a later preparation ends a ramp at its target.
+template <typename Record, std::size_t count>
+void expectSmoothers (std::unique_ptr<Record> Rirorezo3AudioProcessor::*section,
+                      const SmootherCase<Record> (&cases)[count])
+{
+    Rirorezo3AudioProcessor processor;
+    auto& record = *(processor.*section);
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ ((record.*c.ramp).getCurrentValue(), c.initial) << c.name;
+        EXPECT_EQ ((record.*c.ramp).getTargetValue(), c.initial) << c.name;
+    }
+
+    const auto prepare = [&processor]
+    {
+        processor.setRateAndBufferSizeDetails (22050.0, 512);
+        processor.prepareToPlay (22050.0, 512);
+    };
+    prepare();
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ ((record.*c.ramp).getCurrentValue(), c.initial) << c.name;
+        EXPECT_EQ (rampSteps (record.*c.ramp), c.stepsAt22050) << c.name;
+        (record.*c.ramp).setTargetValue (c.initial + 2.0f);
+    }
+
+    prepare();
+    for (const auto& c : cases)
+    {
+        EXPECT_FALSE ((record.*c.ramp).isSmoothing()) << c.name;
+        EXPECT_EQ ((record.*c.ramp).getCurrentValue(), c.initial + 2.0f) << c.name;
+    }
 }
 } // namespace tonetest

@@ -1,6 +1,7 @@
 #include "ToneAndMasterFixture.h"
 
 #include "engine/SoftClip.h"
+#include "engine/ToneSection.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,29 @@ TEST_P (ToneAtRate, ExtremeSettingsStayFinite)
     }
 }
 
+TEST (ToneSection, SmoothersStartAtTheirInitialValuesAndRampForTheirLengths)
+{
+    using Case = tonetest::SmootherCase<ToneSection>;
+    const Case cases[] = {
+        {"drive", &ToneSection::smoothDrive, 0.0f, 220},
+        {"low frequency", &ToneSection::smoothLowFreq, 30.0f, 1102},
+        {"low Q", &ToneSection::smoothLowQ, 0.1f, 220},
+        {"low gain", &ToneSection::smoothLowGain, 0.0f, 220},
+        {"mid frequency", &ToneSection::smoothMidFreq, 1000.0f, 1102},
+        {"mid Q", &ToneSection::smoothMidQ, 0.1f, 220},
+        {"mid gain", &ToneSection::smoothMidGain, 0.0f, 220},
+        {"high frequency", &ToneSection::smoothHiFreq, 20000.0f, 1102},
+        {"high Q", &ToneSection::smoothHiQ, 0.1f, 220},
+        {"high gain", &ToneSection::smoothHiGain, 0.0f, 220},
+        {"shape", &ToneSection::smoothShape, 1.0f, 220},
+        {"saturation gain", &ToneSection::smoothSatGain, 0.0f, 220},
+        {"damper", &ToneSection::smoothDamper, 20000.0f, 1102},
+        {"saturation", &ToneSection::smoothSaturation, 0.0f, 220},
+        {"ruvuv", &ToneSection::smoothRuvuv, 0.0f, 220},
+    };
+    tonetest::expectSmoothers (&Rirorezo3AudioProcessor::toneSection, cases);
+}
+
 TEST (ToneSection, BandGainsReachTheirSetting)
 {
     struct Case
@@ -89,7 +113,7 @@ TEST (ToneSection, BandGainsReachTheirSetting)
         auto h = isolatedHarness();
         h->setPlain (c.id, c.decibels);
         settle (*h);
-        EXPECT_NEAR (sineGainDb (*h, c.frequency), c.expectedDb, 0.01) << c.id << " " << c.decibels;
+        EXPECT_NEAR (sineGainDb (*h, c.frequency), c.expectedDb, 1.0e-4) << c.id << " " << c.decibels;
     }
 }
 
@@ -117,24 +141,35 @@ TEST (ToneSection, ShelvesMoveOnlyTheirOwnEndOfTheSpectrum)
         }
 }
 
-TEST (ToneSection, FullSaturationFoldsDirectCurrentThroughTheSine)
+TEST (ToneSection, SaturationFoldsDirectCurrentThroughTheShapedSine)
 {
     struct Case
     {
-        float input;
+        float input, shape, saturationGain, saturation, ruvuv;
         double expected;
     };
-    const Case cases[] = {{1.0f, 0.100976512}, {0.5f, 0.117707163}, {0.1f, 0.0810621}};
+    // Shape widens the fold, saturation gain lowers the sine's input and raises its make-up,
+    // ruvuv raises both input and fold; at partial saturation the dry equaliser output is mixed in.
+    const Case cases[] = {
+        {1.0f, 0.0f, 0.0f, 100.0f, 0.0f, 0.100976512},   {0.5f, 0.0f, 0.0f, 100.0f, 0.0f, 0.117707163},
+        {0.1f, 0.0f, 0.0f, 100.0f, 0.0f, 0.0810621},     {0.5f, 100.0f, 0.0f, 100.0f, 0.0f, 0.105783574},
+        {0.5f, 0.0f, 100.0f, 100.0f, 0.0f, 0.494373947}, {0.5f, 0.0f, 0.0f, 100.0f, 100.0f, 0.10911569},
+        {0.5f, 40.0f, 30.0f, 60.0f, 20.0f, 0.330767274}, {-0.3f, 100.0f, 100.0f, 100.0f, 100.0f, 0.460013688},
+    };
 
     for (const auto& c : cases)
     {
         auto h = isolatedHarness();
-        h->setPlain ("toneSaturation", 100.0f);
+        h->setPlain ("toneShape", c.shape);
+        h->setPlain ("toneSatGain", c.saturationGain);
+        h->setPlain ("toneSaturation", c.saturation);
+        h->setPlain ("ruvuvMelt", c.ruvuv);
         settle (*h);
         auto signal = tonetest::constant (*h, (int)(0.2 * h->sampleRate), c.input);
         h->process (signal);
         for (int channel = 0; channel < 2; ++channel)
-            EXPECT_NEAR (signal.getSample (channel, signal.getNumSamples() - 1), c.expected, 2.0e-6) << c.input;
+            EXPECT_NEAR (signal.getSample (channel, signal.getNumSamples() - 1), c.expected, 2.0e-6)
+                << c.input << " " << c.shape << " " << c.saturationGain << " " << c.saturation << " " << c.ruvuv;
     }
 }
 
