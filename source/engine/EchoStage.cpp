@@ -1,4 +1,5 @@
 #include "engine/EchoSection.h"
+#include "engine/FilterLimits.h"
 #include "engine/MeltSection.h"
 #include "engine/PluginProcessor.h"
 #include "engine/SoftClip.h"
@@ -69,11 +70,17 @@ float readLine (const double* line, int writeIndex, double delay)
     return (1.0f - fraction) * (float)line[older] + fraction * (float)line[index];
 }
 
-// Cut-offs at or above half the sample rate (the default low-pass at rates below 40 kHz) make the
-// filters unstable, and one of 0 makes their coefficients undefined.
+// Below the shared Nyquist limit (the default 20 kHz low-pass passes it below 40.8 kHz), and above
+// 0 Hz, where the coefficients would be undefined.
 double usableCutoff (float frequency, double sampleRate)
 {
-    return std::min (0.49 * sampleRate, std::max (1.0, (double)frequency));
+    return limitedFrequency (std::max (1.0, (double)frequency), sampleRate);
+}
+
+// A melt output that is not a number must not reach the delay times or the stage gain.
+float finiteOrZero (float x)
+{
+    return std::isfinite (x) ? x : 0.0f;
 }
 
 void updateFilters (EchoSection& echo, float lowPass, float highPass)
@@ -185,19 +192,19 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     const auto jumpCurve = melt.smoothJumpCurve.getNextValue();
     const auto envelope = melt.jumpEnvelope.getNextValue();
 
-    auto modTarget = juce::jmap (mondo, 0.0f, 100.0f, 1.0f, 3.0f) *
-                     ((1.0f - flowMix) * flowLevel1 * melt.wowL + flowMix * flowLevel2 * melt.flutterL +
-                      jumpLevel * 32.0f * juce::jmap (jumpCurve, 0.0f, 100.0f, 1.0f, 0.8f) * envelope * envelope);
-    if (!std::isfinite (modTarget))
-        modTarget = 0.0f;
+    const auto modTarget =
+        finiteOrZero (juce::jmap (mondo, 0.0f, 100.0f, 1.0f, 3.0f) *
+                      ((1.0f - flowMix) * flowLevel1 * melt.wowL + flowMix * flowLevel2 * melt.flutterL +
+                       jumpLevel * 32.0f * juce::jmap (jumpCurve, 0.0f, 100.0f, 1.0f, 0.8f) * envelope * envelope));
 
     auto duck = 0.0f;
     if (melt.meltOn && melt.dropoutOn)
     {
         const auto dropoutLevel = melt.smoothDropoutLevel.getNextValue();
         const auto mondo2 = melt.smoothRuvuv.getNextValue();
-        duck = dropoutLevel *
-               juce::jlimit (0.0f, 1.0f, juce::jmap (mondo2, 0.0f, 100.0f, 1.0f, 2.0f) * dropoutLevel * melt.dropoutL);
+        duck = finiteOrZero (
+            dropoutLevel *
+            juce::jlimit (0.0f, 1.0f, juce::jmap (mondo2, 0.0f, 100.0f, 1.0f, 2.0f) * dropoutLevel * melt.dropoutL));
     }
     const auto stageGain = 1.0f - 0.5f * duck * echoSend;
 
@@ -223,7 +230,6 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     const auto tempoKnown = bpm > 0.0 && std::isfinite (bpm);
     const auto beatsPerSample = tempoKnown ? bpm / 60.0 / echo.sampleRate : 0.0;
     const auto secondsPerBeat = tempoKnown ? 60.0 / bpm : 0.0;
-    const auto sendScale = (double)echoSend * (double)0.01f;
     const auto timeLeft = (double)(time + offsetMs);
     const auto beatLeft = rateL * offsetFactor;
 
@@ -256,7 +262,7 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
         echo.factorLfo.enabled = autoFactor;
         const auto factor =
             autoFactor ? lower + (upper - lower) * juce::jlimit (0.0f, 1.0f, echo.factorSlew) : manualFactor;
-        const auto delayFactor = factor + echo.meltMod * sendScale;
+        const auto delayFactor = factor + echo.meltMod * echoSend * (double)0.01f;
 
         if (!beatSync)
         {

@@ -1,6 +1,7 @@
 #include "ProcessorHarness.h"
 
 #include "engine/EchoSection.h"
+#include "engine/MeltSection.h"
 #include "engine/SoftClip.h"
 
 #include <gtest/gtest.h>
@@ -76,26 +77,43 @@ TEST (Echo, FirstRepeatComesOneSampleLateAndLaterOnesTwo)
     EXPECT_NEAR (second, 0.2407998f, 1e-6f);
     EXPECT_NEAR (third, 0.1201855f, 1e-6f);
 
+    // With an exact time every repeat lands on one sample. Set through the host parameter the
+    // time is a hair longer (its 0.001 ms grid), so each repeat spreads a fraction of a sample
+    // onto its neighbour: the same samples, levels lower by that fraction.
     const struct
     {
         double sampleRate;
         float milliseconds;
-    } cases[] = {{22050.0, 200.0f}, {44100.0, 200.0f}, {48000.0, 250.0f}, {96000.0, 200.0f}, {192000.0, 200.0f}};
+        bool exactTime;
+    } cases[] = {{22050.0, 200.0f, true},  {44100.0, 200.0f, true},  {48000.0, 250.0f, true},
+                 {96000.0, 200.0f, true},  {192000.0, 200.0f, true}, {48000.0, 250.0f, false},
+                 {22050.0, 200.0f, false}, {192000.0, 200.0f, false}};
     for (const auto& c : cases)
         for (int channels : {1, 2})
         {
-            SCOPED_TRACE (testing::Message() << c.sampleRate << " Hz, " << channels << " channel(s)");
+            SCOPED_TRACE (testing::Message()
+                          << c.sampleRate << " Hz, " << c.milliseconds << " ms"
+                          << (c.exactTime ? "" : " through the parameter") << ", " << channels << " channel(s)");
             ProcessorHarness h (c.sampleRate, 512, channels);
             isolateEcho (h);
             h.setPlain ("echoSync", 0.0f);
-            h.setPlain ("echoTime", c.milliseconds);
+            if (c.exactTime)
+                setExactTime (h, c.milliseconds);
+            else
+                h.setPlain ("echoTime", c.milliseconds);
             h.setPlain ("echoFeedback", 50.0f);
             settle (h);
 
             const auto delay = (int)std::lround (c.milliseconds * 0.001 * c.sampleRate);
-            auto buffer = h.impulse (3 * delay + 100, 0, 0.5f);
+            const auto length = 4 * delay;
+            auto buffer = h.impulse (length, 0, 0.5f);
             h.process (buffer);
 
+            // A delay off the sample grid by a fraction moves at most that fraction of a repeat's
+            // level onto a neighbour on each pass through the line.
+            const auto time = (double)h.processor->pluginParameters.echoTimeValue.load();
+            const auto offGrid = std::abs (time * 0.001 * c.sampleRate - delay);
+            const auto levelTolerance = (float)(3.0 * offGrid);
             const int expectedAt[] = {delay + 1, 2 * delay + 3, 3 * delay + 5};
             const float expectedLevel[] = {first, second, third};
             for (int channel = 0; channel < channels; ++channel)
@@ -103,11 +121,13 @@ TEST (Echo, FirstRepeatComesOneSampleLateAndLaterOnesTwo)
                 auto from = 1;
                 for (int r = 0; r < 3; ++r)
                 {
-                    EXPECT_EQ (peakLevel (buffer, channel, from, expectedAt[r]), 0.0f) << "before repeat " << r + 1;
-                    EXPECT_FLOAT_EQ (buffer.getSample (channel, expectedAt[r]), expectedLevel[r]) << "repeat " << r + 1;
+                    EXPECT_LE (peakLevel (buffer, channel, from, expectedAt[r]), levelTolerance)
+                        << "before repeat " << r + 1;
+                    EXPECT_NEAR (buffer.getSample (channel, expectedAt[r]), expectedLevel[r], levelTolerance)
+                        << "repeat " << r + 1;
                     from = expectedAt[r] + 1;
                 }
-                EXPECT_EQ (peakLevel (buffer, channel, from, 4 * delay), 0.0f);
+                EXPECT_LE (peakLevel (buffer, channel, from, length), levelTolerance);
             }
         }
 }
@@ -127,6 +147,10 @@ TEST (Echo, BeatModeTimesFollowRateTempoOffsetAndLink)
         {5, 11, 0.0f, true, 120.0, 24001, 24001},   // linked: the right takes the left rate
         {5, 5, 100.0f, false, 120.0, 31201, 24001}, // the offset stretches only the left
         {7, 7, 0.0f, false, 60.0, 36001, 36001},
+        // A tempo that is not positive or not a number counts as absent: 120 bpm.
+        {7, 7, 0.0f, false, 0.0, 18001, 18001},
+        {7, 7, 0.0f, false, -90.0, 18001, 18001},
+        {7, 7, 0.0f, false, std::numeric_limits<double>::quiet_NaN(), 18001, 18001},
     };
     for (const auto& c : cases)
     {
@@ -340,10 +364,14 @@ TEST (Echo, FilterStaysStableWhenTheLowPassLiesAboveHalfTheSampleRate)
 
 TEST (Echo, SwitchedOffItPassesTheAudioAndLeavesNoStaleRepeats)
 {
+    // The ringing runs for a whole lap of the lines, so every slot holds an old repeat unless the
+    // switched-off stage silenced it.
+    constexpr double rate = 192000.0;
+    constexpr int delay = 19200;
     for (int channels : {1, 2})
     {
         SCOPED_TRACE (channels);
-        ProcessorHarness h (48000.0, 512, channels);
+        ProcessorHarness h (rate, 512, channels);
         isolateEcho (h);
         h.setPlain ("echoSync", 0.0f);
         h.setPlain ("echoTime", 100.0f);
@@ -351,11 +379,11 @@ TEST (Echo, SwitchedOffItPassesTheAudioAndLeavesNoStaleRepeats)
         h.setPlain ("echoMix", 50.0f);
         settle (h);
 
-        auto ringing = h.sine (24000, 330.0);
+        auto ringing = h.sine (EchoSection::delayCapacity, 330.0);
         h.process (ringing);
 
         h.setPlain ("echoPower", 0.0f);
-        auto passed = h.sine (9600, 550.0);
+        auto passed = h.sine (2 * delay, 550.0);
         const auto original = passed;
         h.process (passed);
         for (int channel = 0; channel < channels; ++channel)
@@ -363,7 +391,7 @@ TEST (Echo, SwitchedOffItPassesTheAudioAndLeavesNoStaleRepeats)
                 ASSERT_EQ (passed.getSample (channel, i), original.getSample (channel, i)) << "sample " << i;
 
         h.setPlain ("echoPower", 1.0f);
-        auto after = h.silence (48000);
+        auto after = h.silence (4 * delay);
         h.process (after);
         for (int channel = 0; channel < channels; ++channel)
             EXPECT_EQ (peakLevel (after, channel, 0, after.getNumSamples()), 0.0f);
@@ -396,13 +424,15 @@ TEST (Echo, SilenceAfterMaximumFeedbackStaysBoundedAndFreeOfSubnormals)
             EXPECT_TRUE (testsupport::allFiniteAndNormal (quiet));
             EXPECT_LT (peakLevel (quiet, 0, 0, quiet.getNumSamples()), 1.5f);
 
-            // Without feedback the ringing must die away to true silence.
-            h.setPlain ("echoFeedback", 0.0f);
+            // With half the feedback the repeats halve each pass, down through the smallest floats,
+            // and must reach silence without a subnormal on the way. The filters' snap to zero
+            // can leave a faint limit cycle in the loop, far below hearing.
+            h.setPlain ("echoFeedback", 50.0f);
             h.setPlain ("echoLoop", 0.0f);
             auto decay = h.silence (480000);
             h.process (decay);
             EXPECT_TRUE (testsupport::allFiniteAndNormal (decay));
-            EXPECT_EQ (peakLevel (decay, 0, 240000, decay.getNumSamples()), 0.0f);
+            EXPECT_LE (peakLevel (decay, 0, 240000, decay.getNumSamples()), c.filter ? 1.0e-5f : 0.0f);
         }
 }
 
@@ -469,5 +499,145 @@ TEST (Echo, HugeFiniteInputLeavesTheOutputFinite)
         auto after = h.silence (4800);
         h.process (after);
         EXPECT_TRUE (testsupport::allFiniteAndNormal (after));
+    }
+}
+
+TEST (Echo, StepsTheMeltsRampsEveryBlockWhetherOrNotTheMeltIsOn)
+{
+    // Each ramp starts from 0 after the first preparation, so after a few blocks its value tells how
+    // many steps it took: the melt's own (three a sample for the flow level while on, else one),
+    // plus the echo's per block (two for the flow level, one for the others, and the drop-out level
+    // and a second ruvuv step only while the melt and its drop-outs are both on).
+    constexpr int blocks = 4;
+    constexpr int blockSize = 512;
+    const struct
+    {
+        bool meltOn, dropoutOn;
+        int flowLevel, ruvuv, dropoutLevel;
+    } cases[] = {
+        {false, false, blockSize + 2, blockSize + 1, blockSize},
+        {false, true, blockSize + 2, blockSize + 1, blockSize},
+        {true, false, 3 * blockSize + 2, blockSize + 1, blockSize},
+        {true, true, 3 * blockSize + 2, blockSize + 2, blockSize + 1},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (testing::Message() << "melt " << c.meltOn << ", drop-outs " << c.dropoutOn);
+        ProcessorHarness h (48000.0, blockSize, 2);
+        h.setPlain ("meltPower", c.meltOn ? 1.0f : 0.0f);
+        h.setPlain ("meltDropoutPower", c.dropoutOn ? 1.0f : 0.0f);
+        for (const auto* identifier :
+             {"meltFlowMix", "meltFlowLevel", "ruvuvMelt", "meltDropoutLevel", "meltJumpLevel", "meltJumpCurve"})
+            h.setPlain (identifier, 100.0f);
+        settle (h, blocks * blockSize);
+
+        const auto& melt = *h.processor->meltSection;
+        const auto stepsTaken = [] (const MeltSection::Ramp& ramp)
+        { return (int)std::lround (ramp.getCurrentValue() / ramp.getTargetValue() * 14400.0); };
+        EXPECT_EQ (stepsTaken (melt.smoothFlowLevel), blocks * c.flowLevel);
+        EXPECT_EQ (stepsTaken (melt.smoothRuvuv), blocks * c.ruvuv);
+        EXPECT_EQ (stepsTaken (melt.smoothDropoutLevel), blocks * c.dropoutLevel);
+        for (const auto* ramp : {&melt.smoothFlowMix, &melt.smoothJumpLevel, &melt.smoothJumpCurve})
+            EXPECT_EQ (stepsTaken (*ramp), blocks * (blockSize + 1));
+    }
+}
+
+TEST (Echo, DelayFollowsTheMeltsLastOutputsEvenWithTheMeltSwitchedOff)
+{
+    // The melt runs with its flow switched off until its wow output rests at 0.5, then is switched
+    // off: the echo still reads that frozen output, so with flow mix 0, flow level 100 % and ruvuv
+    // 0 its delay factor grows by 0.5 x send x 0.01 (100 ms stretched by 0.25 % or 0.5 %).
+    const struct
+    {
+        float send;
+        int expected;
+    } cases[] = {{0.0f, 4801}, {50.0f, 4813}, {100.0f, 4825}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.send);
+        ProcessorHarness h (48000.0, 512, 2);
+        isolateEcho (h);
+        h.setPlain ("meltPower", 1.0f);
+        h.setPlain ("meltFlowPower", 0.0f);
+        h.setPlain ("meltDropoutPower", 0.0f);
+        h.setPlain ("meltFlowMix", 0.0f);
+        h.setPlain ("meltFlowLevel", 100.0f);
+        h.setPlain ("ruvuvMelt", 0.0f);
+        h.setPlain ("meltJumpLevel", 0.0f);
+        h.setPlain ("meltEchoSend", c.send);
+        h.setPlain ("echoSync", 0.0f);
+        setExactTime (h, 100.0f);
+        settle (h, 48000);
+        h.setPlain ("meltPower", 0.0f);
+        settle (h, 48000);
+
+        auto buffer = h.impulse (9600, 0, 0.5f);
+        h.process (buffer);
+        EXPECT_EQ (loudestSample (buffer, 0, 1, 9600), c.expected);
+        EXPECT_EQ (loudestSample (buffer, 1, 1, 9600), c.expected);
+    }
+}
+
+TEST (Echo, MeltDropOutsDuckTheWholeBlockByTheMeltsLastDropOutValue)
+{
+    // DC through the melt with full-level sine drop-outs (no randomness, flow off) comes out as
+    // 0.5 x (1 - dropout) per sample. The echo, all dry, then scales each whole block by
+    // 1 - 0.5 x send x dropout, with the drop-out value of the melt's last sample in that block.
+    constexpr int blockSize = 512;
+    const auto prepare = [] (ProcessorHarness& h, bool dropoutOn, float send)
+    {
+        h.setPlain ("tonePower", 0.0f);
+        h.setPlain ("dryWetMix", 100.0f);
+        h.setPlain ("meltFlowPower", 0.0f);
+        h.setPlain ("meltDropoutPower", dropoutOn ? 1.0f : 0.0f);
+        h.setPlain ("meltDropoutType", 0.0f);
+        h.setPlain ("meltDropoutSync", 0.0f);
+        h.setPlain ("meltDropoutRnd", 0.0f);
+        h.setPlain ("meltDropoutLevel", 100.0f);
+        h.setPlain ("ruvuvMelt", 0.0f);
+        h.setPlain ("meltJumpLevel", 0.0f);
+        h.setPlain ("meltEchoSend", send);
+        h.setPlain ("echoMix", 0.0f);
+    };
+    const auto constant = [] (ProcessorHarness& h, int numSamples)
+    {
+        auto buffer = h.silence (numSamples);
+        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+            juce::FloatVectorOperations::fill (buffer.getWritePointer (channel), 0.5f, numSamples);
+        return buffer;
+    };
+
+    const struct
+    {
+        bool dropoutOn;
+        float send;
+    } cases[] = {{true, 100.0f}, {true, 50.0f}, {false, 100.0f}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (testing::Message() << "drop-outs " << c.dropoutOn << ", send " << c.send);
+        ProcessorHarness unducked (48000.0, blockSize, 2);
+        ProcessorHarness ducked (48000.0, blockSize, 2);
+        prepare (unducked, c.dropoutOn, 0.0f);
+        prepare (ducked, c.dropoutOn, c.send);
+
+        auto deepestDip = 0.0f;
+        for (int block = 0; block < 200; ++block)
+        {
+            auto plain = constant (unducked, blockSize);
+            auto scaled = constant (ducked, blockSize);
+            unducked.processBlock (plain);
+            ducked.processBlock (scaled);
+            if (block < 100)
+                continue;
+
+            const auto dropout = c.dropoutOn ? 1.0f - plain.getSample (0, blockSize - 1) / 0.5f : 0.0f;
+            deepestDip = std::max (deepestDip, dropout);
+            const auto gain = 1.0f - 0.5f * c.send * 0.01f * dropout;
+            for (int channel = 0; channel < 2; ++channel)
+                for (int i = 0; i < blockSize; ++i)
+                    ASSERT_NEAR (scaled.getSample (channel, i), gain * plain.getSample (channel, i), 1.0e-5f)
+                        << "block " << block << ", sample " << i;
+        }
+        EXPECT_GT (deepestDip, c.dropoutOn ? 0.9f : -1.0f);
     }
 }
