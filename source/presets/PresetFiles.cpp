@@ -19,13 +19,16 @@ void PresetManager::savePreset (juce::String* path)
 
 void PresetManager::savePresetFile (juce::String* path, const juce::String& newPath)
 {
+    if (!juce::File::isAbsolutePath (newPath))
+        return;
+
     // The state names the file it is saved in, so the path changes before the state is taken.
     const auto previousPath = *path;
     *path = newPath;
     juce::MemoryBlock state;
     processor->getStateInformation (state);
 
-    if (!juce::File::isAbsolutePath (newPath) || !replaceFileSafely (juce::File (newPath), state))
+    if (!replaceFileSafely (juce::File (newPath), state))
     {
         *path = previousPath;
         return;

@@ -33,6 +33,13 @@ void forEachStoredValue (const juce::AudioProcessor& processor, const SubPresetS
                 visit (parameter);
     }
 }
+
+// The group's menu, titled by the verb and the group's title.
+int chooseSubPresetFile (PresetManager& presets, int group, const juce::String& verb, juce::String* path)
+{
+    const auto& table = SubPresets[group];
+    return presets.getFileFromMenu (path, verb + " " + table.title, table.extension, table.folder, "Sub-Preset");
+}
 } // namespace
 
 void PresetManager::saveSubPreset (int group)
@@ -40,8 +47,7 @@ void PresetManager::saveSubPreset (int group)
     if (!isSubPresetGroup (group))
         return;
     auto chosen = subPresetPaths[group];
-    if (getFileFromMenu (&chosen, "Save " + SubPresets[group].title, SubPresets[group].extension,
-                         SubPresets[group].folder, "Sub-Preset") != 0)
+    if (chooseSubPresetFile (*this, group, "Save", &chosen) != 0)
         saveSubPresetFile (group, chosen);
 }
 
@@ -64,8 +70,7 @@ void PresetManager::loadSubPreset (int group)
 {
     if (!isSubPresetGroup (group))
         return;
-    if (getFileFromMenu (&subPresetPaths[group], "Load " + SubPresets[group].title, SubPresets[group].extension,
-                         SubPresets[group].folder, "Sub-Preset") != 0)
+    if (chooseSubPresetFile (*this, group, "Load", &subPresetPaths[group]) != 0)
         loadSubPresetFile (group, subPresetPaths[group]);
 }
 

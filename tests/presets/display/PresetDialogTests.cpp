@@ -46,13 +46,19 @@ TEST_F (PresetDialogs, SaveAsWritesTheStateUnderTheTypedName)
     answerer->choose ({"Save-As..."}).enterText ("Warm", "Confirm");
     savePreset();
 
-    EXPECT_EQ (answerer->shown,
-               juce::StringArray ({"Save Preset | - | NEW FOLDER... | - | Save-As... | - | Ash*", "Save As [Ash]"}));
+    EXPECT_EQ (answerer->shown, juce::StringArray ({"Save Preset | - | NEW FOLDER... | - | Save-As... | - | Ash*",
+                                                    "Save As: Enter New Preset Name [Ash]"}));
     const auto warm = scratch.root.getChildFile ("Presets/Warm.dod");
     EXPECT_EQ (scratch.presets.presetPath, warm.getFullPathName());
     EXPECT_EQ (scratch.presets.presetName, "Warm");
     EXPECT_EQ (contentsOf (warm), stateOf (*scratch.processor));
     EXPECT_EQ (contentsOf (ash).toString(), "old");
+
+    // The extension is added to whatever is typed.
+    answerer->choose ({"Save-As..."}).enterText ("Cool.dod", "Confirm");
+    savePreset();
+    EXPECT_EQ (scratch.presets.presetPath, scratch.path ("Presets/Cool.dod.dod"));
+    EXPECT_EQ (scratch.presets.presetName, "Cool.dod");
 }
 
 TEST_F (PresetDialogs, NewFolderReopensTheMenuWithTheFolderListed)
@@ -64,9 +70,11 @@ TEST_F (PresetDialogs, NewFolderReopensTheMenuWithTheFolderListed)
     savePreset();
 
     // JUCE shows no separator at the end of a menu.
-    EXPECT_EQ (answerer->shown, juce::StringArray ({"Save Preset | - | NEW FOLDER... | - | Save-As...", "NEW FOLDER []",
-                                                    "Save Preset | - | Live> | NEW FOLDER... | - | Save-As...",
-                                                    "NEW FOLDER... | - | Save-As...", "Save As []"}));
+    EXPECT_EQ (
+        answerer->shown,
+        juce::StringArray ({"Save Preset | - | NEW FOLDER... | - | Save-As...", "NEW FOLDER: Enter New Folder Name []",
+                            "Save Preset | - | Live> | NEW FOLDER... | - | Save-As...",
+                            "NEW FOLDER... | - | Save-As...", "Save As: Enter New Preset Name []"}));
     const auto bright = scratch.root.getChildFile ("Presets/Live/Bright.dod");
     EXPECT_EQ (scratch.presets.presetPath, bright.getFullPathName());
     EXPECT_EQ (contentsOf (bright), stateOf (*scratch.processor));
@@ -190,8 +198,9 @@ TEST_F (PresetDialogs, SubPresetMenusSaveAndLoadTheGroupsFiles)
     answerer->choose ({"Wide"});
     scratch.presets.loadSubPreset (4);
 
-    EXPECT_EQ (answerer->shown, juce::StringArray ({"Save ECHO Sub Preset | - | NEW FOLDER... | - | Save-As...",
-                                                    "Save As []", "Load ECHO Sub Preset | - | Wide*"}));
+    EXPECT_EQ (answerer->shown,
+               juce::StringArray ({"Save ECHO Sub Preset | - | NEW FOLDER... | - | Save-As...",
+                                   "Save As: Enter New Sub-Preset Name []", "Load ECHO Sub Preset | - | Wide*"}));
     juce::StringArray echoGroup;
     for (int k = 0; SubPresets[4].params[k].flags != SubPresetFlags::endOfList; ++k)
         echoGroup.add (SubPresets[4].params[k].paramID);

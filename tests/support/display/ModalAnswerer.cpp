@@ -143,8 +143,11 @@ void ModalAnswerer::answerMenu (juce::Component& menu)
 
 void ModalAnswerer::answerDialog (juce::AlertWindow& dialog)
 {
+    // The window describes itself as its title, ". " and its message.
+    const auto message = dialog.getDescription().fromFirstOccurrenceOf (dialog.getName() + ". ", false, false);
     auto* editor = dialog.getTextEditor ("UText");
-    shown.add (dialog.getName() + (editor != nullptr ? " [" + editor->getText() + "]" : juce::String()));
+    shown.add (dialog.getName() + (message.isNotEmpty() ? ": " + message : juce::String()) +
+               (editor != nullptr ? " [" + editor->getText() + "]" : juce::String()));
 
     const auto step = nextStep (Step::Kind::dialog, "dialog: " + shown.strings.getLast());
     juce::Button* button = nullptr;

@@ -35,8 +35,8 @@ public:
     juce::StringArray problems() const;
 
     // One line per menu or dialog answered: a menu's item texts joined by " | " ("-" for a
-    // separator, ">" after a sub-menu, "*" after a ticked item), or a dialog's title followed by
-    // the initial text of its text field in brackets.
+    // separator, ">" after a sub-menu, "*" after a ticked item), or a dialog's title, then ": "
+    // and its message if it has one, then the initial text of its text field in brackets.
     juce::StringArray shown;
 
 private:
