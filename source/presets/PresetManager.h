@@ -15,6 +15,36 @@ class PresetManager
 public:
     explicit PresetManager (Rirorezo3AudioProcessor* owner);
 
+    // Modal dialogs: a text prompt (1 and the text when confirmed non-empty, else 0) and a
+    // question (1 for "Yes").
+    static int getUserText (juce::String title, juce::String message, juce::String label, juce::String initialText,
+                            juce::String* result);
+    static int getUserYesNo (juce::String question);
+
+    // Folder menus: getDirMenu adds one folder's tree to the menu build and returns its number
+    // of matching files; getFileFromMenu shows the whole menu and puts the chosen or new file's
+    // path into *path (1), or changes nothing (0).
+    int getDirMenu (juce::String folderPath, juce::String extension, juce::String* currentPath);
+    int getFileFromMenu (juce::String* path, juce::String title, juce::String extension, juce::String folder,
+                         juce::String type);
+
+    // Preset files and next/previous navigation inside the current preset's folder.
+    void savePreset (juce::String* path);
+    void loadPreset (juce::String* path);
+    int getNextPrevFile (int direction, juce::String* path, juce::String title, juce::String extension,
+                         juce::String folder, juce::String type);
+
+    // Sub-preset files of one group (0 to 4).
+    void saveSubPreset (int group);
+    void loadSubPreset (int group);
+
+    // The file work behind those menus, once a path is chosen (the patch bar's arrows load through
+    // loadPresetFile too). A save that fails leaves the old file, the name and the path as they were.
+    void savePresetFile (juce::String* path, const juce::String& newPath);
+    void loadPresetFile (const juce::String& path);
+    void saveSubPresetFile (int group, const juce::String& newPath);
+    void loadSubPresetFile (int group, const juce::String& path);
+
     static constexpr int maximumMenus = 200;
     static constexpr int numberOfTextEntries = 20;
 
@@ -47,6 +77,14 @@ public:
     // The element the state reader is working on; valid only inside that call.
     juce::XmlElement* presetElement = nullptr;
     Rirorezo3AudioProcessor* processor;
+
+private:
+    int addFolderToMenu (const juce::File& folder, const juce::String& extension, const juce::String& currentPath,
+                         juce::StringArray& walkedFolders);
+    int answerMenuChoice (int chosenId, juce::String* path, const juce::String& title, const juce::String& extension,
+                          const juce::String& folder, const juce::String& type);
+    void clearMenuBuild();
+    void startMenuBuild (const juce::String& title, int mode);
 
     JUCE_DECLARE_NON_COPYABLE (PresetManager)
 };

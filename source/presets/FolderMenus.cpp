@@ -1,0 +1,217 @@
+#include "presets/PresetFileAccess.h"
+#include "presets/PresetManager.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+namespace
+{
+// Item ids by range: a file's id is its file list index + 1, the two folder entries add their
+// index to these.
+constexpr int lastFileId = 4999;
+constexpr int newFolderIdBase = 5001;
+constexpr int lastNewFolderId = 5999;
+constexpr int saveAsIdBase = 6001;
+
+bool isBefore (const juce::File& a, const juce::File& b)
+{
+    return a.getFullPathName().compareIgnoreCase (b.getFullPathName()) < 0;
+}
+
+// The folder's identity whatever links lead to it; empty when it cannot be resolved.
+juce::String resolvedFolder (const juce::File& folder)
+{
+    std::error_code error;
+    const auto resolved = std::filesystem::canonical (folder.getFullPathName().toStdString(), error);
+    return error ? juce::String() : juce::String (resolved.string());
+}
+
+// A typed file or folder name that stays inside the folder it is typed for.
+bool isPlainName (const juce::String& name)
+{
+    return name.isNotEmpty() && name != "." && name != ".." && !name.containsAnyOf ("/\\");
+}
+} // namespace
+
+int PresetManager::getUserText (juce::String title, juce::String message, juce::String label, juce::String initialText,
+                                juce::String* result)
+{
+    juce::AlertWindow window (title, message, juce::MessageBoxIconType::NoIcon, nullptr);
+    window.addTextEditor ("UText", initialText, label, false);
+    window.addButton ("Confirm", 1);
+    window.addButton ("Cancel", 0);
+    if (window.runModalLoop() == 0)
+        return 0;
+
+    const auto text = window.getTextEditorContents ("UText");
+    if (text.isEmpty())
+        return 0;
+    *result = text;
+    return 1;
+}
+
+int PresetManager::getUserYesNo (juce::String question)
+{
+    juce::AlertWindow window (question, {}, juce::MessageBoxIconType::NoIcon, nullptr);
+    window.addButton ("No", 0);
+    window.addButton ("Yes", 1);
+    return window.runModalLoop();
+}
+
+int PresetManager::getDirMenu (juce::String folderPath, juce::String extension, juce::String* currentPath)
+{
+    juce::StringArray walkedFolders;
+    return addFolderToMenu (juce::File (folderPath), extension, *currentPath, walkedFolders);
+}
+
+int PresetManager::addFolderToMenu (const juce::File& folder, const juce::String& extension,
+                                    const juce::String& currentPath, juce::StringArray& walkedFolders)
+{
+    auto& menu = menus[lastMenuIndex];
+    walkedFolders.addIfNotAlreadyThere (resolvedFolder (folder));
+    int count = 0;
+
+    struct SubFolder
+    {
+        juce::File folder;
+        int menuIndex;
+    };
+    std::vector<SubFolder> kept;
+    for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findDirectories))
+    {
+        // Bounded by the menus there are, and a folder reached again through a link is not
+        // walked twice, so link loops end.
+        if (lastMenuIndex + 1 >= maximumMenus || walkedFolders.contains (resolvedFolder (entry.getFile())))
+            continue;
+
+        const int menuIndex = ++lastMenuIndex;
+        const int found = addFolderToMenu (entry.getFile(), extension, currentPath, walkedFolders);
+        if (found != 0 || saveMode != 0)
+            kept.push_back ({entry.getFile(), menuIndex});
+        count += found;
+    }
+
+    std::stable_sort (kept.begin(), kept.end(),
+                      [] (const SubFolder& a, const SubFolder& b) { return isBefore (a.folder, b.folder); });
+    for (const auto& subFolder : kept)
+        menu.addSubMenu (subFolder.folder.getFileNameWithoutExtension(), menus[subFolder.menuIndex], true);
+
+    if (saveMode != 0)
+    {
+        // Ids that would leave their range are left out; the list keeps its layout.
+        if (newFolderIdBase + fileCount <= lastNewFolderId)
+            menu.addItem (newFolderIdBase + fileCount, "NEW FOLDER...");
+        fileList.add (folder);
+        ++fileCount;
+        menu.addSeparator();
+        menu.addItem (saveAsIdBase + fileCount, "Save-As...");
+        fileList.add (folder);
+        ++fileCount;
+    }
+    menu.addSeparator();
+
+    std::vector<juce::File> files;
+    for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*" + extension, juce::File::findFiles))
+        files.push_back (entry.getFile());
+    std::stable_sort (files.begin(), files.end(), isBefore);
+
+    // Empty entries bracket each folder's files: navigation finds a folder's ends by them.
+    fileList.add (juce::File (pmDummy));
+    ++fileCount;
+    for (const auto& file : files)
+    {
+        const int id = fileCount + 1;
+        if (id > lastFileId)
+            break;
+        const bool isCurrent = file.getFullPathName() == currentPath;
+        if (isCurrent)
+            tickedItemId = currentItemId = id;
+        menu.addItem (id, file.getFileNameWithoutExtension(), true, isCurrent);
+        fileList.add (file);
+        ++fileCount;
+        ++count;
+    }
+    fileList.add (juce::File (pmDummy));
+    ++fileCount;
+
+    return count;
+}
+
+void PresetManager::startMenuBuild (const juce::String& title, int mode)
+{
+    fileCount = 0;
+    lastMenuIndex = 0;
+    tickedItemId = 0;
+    saveMode = mode;
+    clearMenuBuild();
+    menus[0].addSectionHeader (title);
+    menus[0].addSeparator();
+}
+
+void PresetManager::clearMenuBuild()
+{
+    fileList.clearQuick();
+    fileList.minimiseStorageOverheads();
+    for (auto& menu : menus)
+        menu.clear();
+}
+
+int PresetManager::getFileFromMenu (juce::String* path, juce::String title, juce::String extension, juce::String folder,
+                                    juce::String type)
+{
+    startMenuBuild (title, title.containsIgnoreCase ("save") ? -1 : 0);
+    const int found = getDirMenu (rootPath + directorySeperator + folder, extension, path);
+
+    int result = 0;
+    if (found != 0 || saveMode != 0)
+        result = answerMenuChoice (menus[0].show (tickedItemId, 0, 1, 0), path, title, extension, folder, type);
+
+    clearMenuBuild();
+    return result;
+}
+
+int PresetManager::answerMenuChoice (int chosenId, juce::String* path, const juce::String& title,
+                                     const juce::String& extension, const juce::String& folder,
+                                     const juce::String& type)
+{
+    const auto entryFor = [this] (int index) { return fileList[index].getFullPathName(); };
+
+    if (chosenId <= 0)
+        return 0;
+
+    if (chosenId <= lastFileId)
+    {
+        const auto file = entryFor (chosenId - 1);
+        if (file.isEmpty() ||
+            (saveMode != 0 && getUserYesNo ("Overwrite " + fileNameWithoutExtension (file) + " ?") == 0))
+            return 0;
+        *path = file;
+        return 1;
+    }
+
+    if (chosenId <= lastNewFolderId)
+    {
+        const auto parent = entryFor (chosenId - newFolderIdBase);
+        juce::String name;
+        if (parent.isEmpty() || getUserText ("NEW FOLDER", "Enter New Folder Name", "Folder Name: ", {}, &name) == 0 ||
+            !isPlainName (name))
+            return 0;
+        juce::File (parent + directorySeperator + name).createDirectory();
+        return getFileFromMenu (path, title, extension, folder, type);
+    }
+
+    const auto parent = entryFor (chosenId - saveAsIdBase);
+    juce::String name;
+    if (parent.isEmpty() ||
+        getUserText ("Save As", "Enter New " + type + " Name", type + " Name: ", fileNameWithoutExtension (*path),
+                     &name) == 0 ||
+        !isPlainName (name))
+        return 0;
+
+    const juce::File target (parent + directorySeperator + name + extension);
+    if (target.isDirectory() || (target.exists() && getUserYesNo ("Overwrite " + name + " ?") == 0))
+        return 0;
+    *path = target.getFullPathName();
+    return 1;
+}

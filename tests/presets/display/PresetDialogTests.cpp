@@ -1,0 +1,215 @@
+#include "ScratchPresets.h"
+#include "StateBlobs.h"
+#include "support/display/ModalAnswerer.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace testsupport;
+
+namespace
+{
+// The preset operations with their real menus and dialogs, answered by the test.
+class PresetDialogs : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
+            GTEST_SKIP() << "needs a display (scripts/test starts one)";
+        answerer = std::make_unique<ModalAnswerer>();
+        ASSERT_TRUE (answerer->hasFocus());
+    }
+
+    void TearDown() override
+    {
+        if (answerer != nullptr)
+        {
+            EXPECT_EQ (answerer->problems(), juce::StringArray());
+        }
+    }
+
+    void savePreset() { scratch.presets.savePreset (&scratch.presets.presetPath); }
+
+    ScratchPresets scratch;
+    std::unique_ptr<ModalAnswerer> answerer;
+};
+} // namespace
+
+TEST_F (PresetDialogs, SaveAsWritesTheStateUnderTheTypedName)
+{
+    const auto ash = scratch.place ("Presets/Ash.dod");
+    scratch.presets.presetPath = ash.getFullPathName();
+    scatterParameters (*scratch.processor);
+
+    answerer->choose ({"Save-As..."}).enterText ("Warm", "Confirm");
+    savePreset();
+
+    EXPECT_EQ (answerer->shown, juce::StringArray ({"Save Preset | - | NEW FOLDER... | - | Save-As... | - | Ash*",
+                                                    "Save As: Enter New Preset Name [Ash]"}));
+    const auto warm = scratch.root.getChildFile ("Presets/Warm.dod");
+    EXPECT_EQ (scratch.presets.presetPath, warm.getFullPathName());
+    EXPECT_EQ (scratch.presets.presetName, "Warm");
+    EXPECT_EQ (contentsOf (warm), stateOf (*scratch.processor));
+    EXPECT_EQ (contentsOf (ash).toString(), "old");
+
+    // The extension is added to whatever is typed.
+    answerer->choose ({"Save-As..."}).enterText ("Cool.dod", "Confirm");
+    savePreset();
+    EXPECT_EQ (scratch.presets.presetPath, scratch.path ("Presets/Cool.dod.dod"));
+    EXPECT_EQ (scratch.presets.presetName, "Cool.dod");
+}
+
+TEST_F (PresetDialogs, NewFolderReopensTheMenuWithTheFolderListed)
+{
+    answerer->choose ({"NEW FOLDER..."})
+        .enterText ("Live", "Confirm")
+        .choose ({"Live", "Save-As..."})
+        .enterText ("Bright", "Confirm");
+    savePreset();
+
+    // JUCE shows no separator at the end of a menu.
+    EXPECT_EQ (
+        answerer->shown,
+        juce::StringArray ({"Save Preset | - | NEW FOLDER... | - | Save-As...", "NEW FOLDER: Enter New Folder Name []",
+                            "Save Preset | - | Live> | NEW FOLDER... | - | Save-As...",
+                            "NEW FOLDER... | - | Save-As...", "Save As: Enter New Preset Name []"}));
+    const auto bright = scratch.root.getChildFile ("Presets/Live/Bright.dod");
+    EXPECT_EQ (scratch.presets.presetPath, bright.getFullPathName());
+    EXPECT_EQ (contentsOf (bright), stateOf (*scratch.processor));
+}
+
+TEST_F (PresetDialogs, ExistingFileIsReplacedOnlyAfterYes)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void (ModalAnswerer&)> answer;
+        bool replaced;
+    } cases[] = {
+        {"chosen, no", [] (ModalAnswerer& a) { a.choose ({"Ash"}).click ("No"); }, false},
+        {"chosen, yes", [] (ModalAnswerer& a) { a.choose ({"Ash"}).click ("Yes"); }, true},
+        {"typed, no", [] (ModalAnswerer& a) { a.choose ({"Save-As..."}).enterText ("Ash", "Confirm").click ("No"); },
+         false},
+        {"typed, yes", [] (ModalAnswerer& a) { a.choose ({"Save-As..."}).enterText ("Ash", "Confirm").click ("Yes"); },
+         true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        const auto ash = scratch.place ("Presets/Ash.dod");
+        scratch.presets.presetPath = {};
+        answerer->shown.clear();
+
+        c.answer (*answerer);
+        savePreset();
+
+        EXPECT_EQ (answerer->shown.strings.getLast(), "Overwrite Ash ?");
+        EXPECT_EQ (scratch.presets.presetPath, c.replaced ? ash.getFullPathName() : juce::String());
+        if (c.replaced)
+            EXPECT_EQ (contentsOf (ash), stateOf (*scratch.processor));
+        else
+            EXPECT_EQ (contentsOf (ash).toString(), "old");
+    }
+}
+
+TEST_F (PresetDialogs, CancelledOrUnsafeAnswersChangeNothing)
+{
+    scratch.place ("Presets/Ash.dod");
+    scratch.folder ("Presets/Live.dod");
+    scratch.presets.presetPath = "/before/Before.dod";
+    scratch.presets.presetName = "Before";
+    const auto before = scratch.snapshot();
+
+    const struct
+    {
+        const char* what;
+        std::function<void (ModalAnswerer&)> answer;
+    } cases[] = {
+        {"menu dismissed", [] (ModalAnswerer& a) { a.dismissMenu(); }},
+        {"name cancelled", [] (ModalAnswerer& a) { a.choose ({"Save-As..."}).enterText ("Warm", "Cancel"); }},
+        {"empty name", [] (ModalAnswerer& a) { a.choose ({"Save-As..."}).enterText ("", "Confirm"); }},
+        {"name onto a folder", [] (ModalAnswerer& a) { a.choose ({"Save-As..."}).enterText ("Live", "Confirm"); }},
+        {"folder cancelled", [] (ModalAnswerer& a) { a.choose ({"NEW FOLDER..."}).enterText ("New", "Cancel"); }},
+    };
+    const char* unsafeNames[] = {"../x", "a/b", "a\\b", "..", "."};
+
+    const auto check = [&] (const juce::String& what)
+    {
+        SCOPED_TRACE (what);
+        savePreset();
+        EXPECT_EQ (scratch.snapshot(), before);
+        EXPECT_EQ (scratch.presets.presetPath, "/before/Before.dod");
+        EXPECT_EQ (scratch.presets.presetName, "Before");
+        EXPECT_EQ (answerer->problems(), juce::StringArray());
+    };
+    for (const auto& c : cases)
+    {
+        c.answer (*answerer);
+        check (c.what);
+    }
+    for (const auto* name : unsafeNames)
+    {
+        answerer->choose ({"Save-As..."}).enterText (name, "Confirm");
+        check (juce::String ("file ") + name);
+        answerer->choose ({"NEW FOLDER..."}).enterText (name, "Confirm");
+        check (juce::String ("folder ") + name);
+    }
+}
+
+TEST_F (PresetDialogs, LoadMenuOpensOnlyOverPresetsAndLoadsTheChosenOne)
+{
+    scratch.folder ("Presets/Empty");
+    scratch.presets.loadPreset (&scratch.presets.presetPath);
+    EXPECT_TRUE (answerer->shown.isEmpty());
+
+    ScratchPresets source;
+    scatterParameters (*source.processor, 4);
+    source.presets.presetPath = "/elsewhere/Stored.dod";
+    const auto cedar = scratch.place ("Presets/Sub/Cedar.dod", stateOf (*source.processor));
+
+    answerer->choose ({"Sub", "Cedar"});
+    scratch.presets.loadPreset (&scratch.presets.presetPath);
+
+    EXPECT_EQ (answerer->shown, juce::StringArray ({"Load Preset | - | Sub>", "Cedar"}));
+    EXPECT_EQ (parameterValues (*scratch.processor), parameterValues (*source.processor));
+    EXPECT_EQ (scratch.presets.presetPath, cedar.getFullPathName());
+    EXPECT_EQ (scratch.presets.presetName, "Cedar");
+}
+
+TEST_F (PresetDialogs, SubPresetMenusSaveAndLoadTheGroupsFiles)
+{
+    scatterParameters (*scratch.processor, 2);
+    const auto saved = parameterValues (*scratch.processor);
+    answerer->choose ({"Save-As..."}).enterText ("Wide", "Confirm");
+    scratch.presets.saveSubPreset (4);
+
+    const auto wide = scratch.root.getChildFile ("SubPresets/Wide.Esp");
+    EXPECT_EQ (scratch.presets.subPresetPaths[4], wide.getFullPathName());
+    EXPECT_EQ (wide.getSize(), 92);
+
+    // Another group's menu lists no echo file, and groups outside the table open nothing.
+    scatterParameters (*scratch.processor, 6);
+    for (const int group : {0, -1, 5, 20})
+        scratch.presets.loadSubPreset (group);
+    scratch.presets.saveSubPreset (5);
+
+    answerer->choose ({"Wide"});
+    scratch.presets.loadSubPreset (4);
+
+    EXPECT_EQ (answerer->shown,
+               juce::StringArray ({"Save ECHO Sub Preset | - | NEW FOLDER... | - | Save-As...",
+                                   "Save As: Enter New Sub-Preset Name []", "Load ECHO Sub Preset | - | Wide*"}));
+    juce::StringArray echoGroup;
+    for (int k = 0; SubPresets[4].params[k].flags != SubPresetFlags::endOfList; ++k)
+        echoGroup.add (SubPresets[4].params[k].paramID);
+    const auto& parameters = scratch.processor->getParameters();
+    for (int i = 0; i < parameters.size(); ++i)
+    {
+        if (echoGroup.contains (identifierOf (*parameters[i])))
+        {
+            EXPECT_EQ (parameters[i]->getValue(), saved[(size_t)i]) << identifierOf (*parameters[i]);
+        }
+    }
+}
