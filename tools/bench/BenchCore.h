@@ -5,13 +5,18 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace bench
@@ -280,5 +285,141 @@ inline void runAll (const Target& target, const char* title)
         std::fflush (stdout);
     }
     std::printf ("targets: defaults at least 100x real time; no case below 0.33 of the defaults\n");
+}
+
+// The length of a soak asked for on the command line ("--soak [SECONDS]", ten minutes by
+// default), taken out of the arguments; empty when no soak was asked for.
+inline std::optional<double> takeSoakOption (juce::StringArray& arguments)
+{
+    const auto index = arguments.indexOf ("--soak");
+    if (index < 0)
+        return std::nullopt;
+    auto seconds = 600.0;
+    if (index + 1 < arguments.size() && arguments[index + 1].containsOnly ("0123456789."))
+    {
+        seconds = arguments[index + 1].getDoubleValue();
+        arguments.remove (index + 1);
+    }
+    arguments.remove (index);
+    return seconds;
+}
+
+struct Memory
+{
+    long residentKiB = 0;
+    size_t heapInUse = 0;
+};
+
+inline Memory currentMemory()
+{
+    Memory memory;
+    std::ifstream status ("/proc/self/status");
+    for (std::string line; std::getline (status, line);)
+        if (line.rfind ("VmRSS:", 0) == 0)
+            memory.residentKiB = std::stol (line.substr (6));
+    memory.heapInUse = mallinfo2().uordblks;
+    return memory;
+}
+
+// A long run at 48 kHz in stereo blocks of 512, some parameters set to random values before every
+// block and all of them now and then, the host playing at 120 bpm. Prints the real-time factor of
+// each tenth of the run, the memory before and after and every fault in the output; returns
+// false when the output held a sample that is not finite.
+inline bool runSoak (const Target& target, double seconds)
+{
+    constexpr double sampleRate = 48000.0;
+    constexpr int blockSize = 512, channels = 2, changesPerBlock = 8, blocksBetweenFullChanges = 2000;
+    auto processor = target.create (sampleRate, blockSize, channels);
+    if (processor == nullptr)
+    {
+        std::printf ("soak: cannot create the processor\n");
+        return false;
+    }
+    PlayHead playHead;
+    processor->setPlayHead (&playHead);
+    std::vector<juce::AudioProcessorParameter*> parameters;
+    for (auto* parameter : processor->getParameters())
+        if (parameter != processor->getBypassParameter())
+            parameters.push_back (parameter);
+
+    const auto source = makeMusic (channels, (int)(10.0 * sampleRate), sampleRate, 0.5f);
+    juce::AudioBuffer<float> block (channels, blockSize);
+    juce::MidiBuffer midi;
+    std::minstd_rand random (11);
+    std::uniform_real_distribution<float> unit (0.0f, 1.0f);
+    std::uniform_int_distribution<size_t> pick (0, parameters.size() - 1);
+
+    const auto totalBlocks = (long)(seconds * sampleRate / blockSize);
+    const auto blocksPerStretch = std::max (1L, (totalBlocks + 9) / 10);
+    long nonFinite = 0, firstNonFiniteBlock = -1;
+    float peak = 0.0f;
+    std::printf ("soak: %.0f s of audio at 48 kHz, stereo blocks of %d, random automation every block\n", seconds,
+                 blockSize);
+    std::printf ("%12s %14s %12s\n", "audio (s)", "x real time", "peak");
+    const auto memoryBefore = currentMemory();
+    const auto allocationsBefore = target.allocations ? target.allocations() : 0;
+
+    // Only processBlock is timed: the automation and the output scan are the soak's own work.
+    std::chrono::duration<double> stretchProcessing{0.0};
+    float stretchPeak = 0.0f;
+    for (long index = 0; index < totalBlocks; ++index)
+    {
+        const auto start = (int)((index * blockSize) % (source.getNumSamples() - blockSize));
+        for (int c = 0; c < channels; ++c)
+            block.copyFrom (c, 0, source, c, start, blockSize);
+        if (index % blocksBetweenFullChanges == 0)
+            for (auto* parameter : parameters)
+                parameter->setValueNotifyingHost (unit (random));
+        for (int i = 0; i < changesPerBlock; ++i)
+            parameters[pick (random)]->setValueNotifyingHost (unit (random));
+
+        const auto blockStart = std::chrono::steady_clock::now();
+        target.aroundBlock (true);
+        processor->processBlock (block, midi);
+        target.aroundBlock (false);
+        stretchProcessing += std::chrono::steady_clock::now() - blockStart;
+        playHead.ppq += blockSize * 2.0 / sampleRate;
+
+        for (int c = 0; c < channels; ++c)
+            for (int i = 0; i < blockSize; ++i)
+            {
+                const auto value = block.getSample (c, i);
+                if (!std::isfinite (value))
+                {
+                    if (nonFinite++ == 0)
+                        firstNonFiniteBlock = index;
+                }
+                else
+                    stretchPeak = std::max (stretchPeak, std::abs (value));
+            }
+
+        if ((index + 1) % blocksPerStretch == 0 || index + 1 == totalBlocks)
+        {
+            const auto blocksInStretch = (index % blocksPerStretch) + 1;
+            std::printf ("%12.1f %14.1f %12.3f\n", (index + 1) * blockSize / sampleRate,
+                         blocksInStretch * blockSize / sampleRate / std::max (stretchProcessing.count(), 1.0e-9),
+                         stretchPeak);
+            std::fflush (stdout);
+            peak = std::max (peak, stretchPeak);
+            stretchPeak = 0.0f;
+            stretchProcessing = {};
+        }
+    }
+
+    const auto memoryAfter = currentMemory();
+    std::printf ("memory before: %ld KiB resident, %zu bytes of heap in use\n", memoryBefore.residentKiB,
+                 memoryBefore.heapInUse);
+    std::printf ("memory after:  %ld KiB resident, %zu bytes of heap in use\n", memoryAfter.residentKiB,
+                 memoryAfter.heapInUse);
+    if (target.allocations)
+        std::printf ("heap allocations inside processBlock: %ld\n", target.allocations() - allocationsBefore);
+    std::printf ("largest output peak: %.3f\n", peak);
+    if (nonFinite > 0)
+        std::printf ("NOT FINITE: %ld output samples, the first in block %ld\n", nonFinite, firstNonFiniteBlock);
+    else
+        std::printf ("every output sample finite\n");
+
+    processor->releaseResources();
+    return nonFinite == 0;
 }
 } // namespace bench

@@ -1,4 +1,5 @@
-// Times the built VST3 bundle, loaded through JUCE's VST3 hosting as a real host loads it.
+// Times the built VST3 bundle, loaded through JUCE's VST3 hosting as a real host loads it:
+// bench_bundle [BUNDLE] [--soak [SECONDS]].
 #include "BenchCore.h"
 
 #include "HostKit.h"
@@ -8,8 +9,10 @@
 int main (int argc, char** argv)
 {
     juce::ScopedJuceInitialiser_GUI juce;
-    const auto bundle =
-        argc > 1 ? juce::File::getCurrentWorkingDirectory().getChildFile (argv[1]) : hostkit::builtBundle();
+    juce::StringArray arguments (argv + 1, argc - 1);
+    const auto soak = bench::takeSoakOption (arguments);
+    const auto bundle = arguments.isEmpty() ? hostkit::builtBundle()
+                                            : juce::File::getCurrentWorkingDirectory().getChildFile (arguments[0]);
 
     bench::Target target;
     target.create = [bundle] (double sampleRate, int blockSize, int channels) -> std::unique_ptr<juce::AudioProcessor>
@@ -23,6 +26,8 @@ int main (int argc, char** argv)
     target.findParameter = [] (juce::AudioProcessor& processor, const juce::String& id)
     { return hostkit::findParameter (static_cast<juce::AudioPluginInstance&> (processor), id); };
 
+    if (soak)
+        return bench::runSoak (target, *soak) ? 0 : 1;
     bench::runAll (target, ("VST3 bundle " + bundle.getFullPathName()).toRawUTF8());
     return 0;
 }
