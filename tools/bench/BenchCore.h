@@ -69,11 +69,29 @@ inline const std::vector<Sweep> filterSweeps{
 // A long ringing echo that decays towards the subnormal range once the input stops.
 inline const std::vector<Setting> ringingEcho{{"echoFeedback", 95.0f}, {"echoMix", 100.0f}};
 
+// Wow, flutter, drop-outs and jumps all moving the melt's delay at once.
+inline const std::vector<Setting> wholeMelt{
+    {"meltFlowMix", 50.0f},      {"meltFlowLevel", 80.0f}, {"meltDropoutLevel", 60.0f},
+    {"meltJumpLevel", 80.0f},    {"meltJumpRnd", 0.5f},    {"meltChorus", 50.0f},
+};
+
+// The echo in milliseconds at either end of its time range: the cost must not follow the delay.
+inline const std::vector<Setting> shortestEcho{{"echoSync", 0.0f}, {"echoTime", 0.5f}, {"echoFeedback", 70.0f}};
+inline const std::vector<Setting> longestEcho{{"echoSync", 0.0f}, {"echoTime", 1000.0f}, {"echoFeedback", 70.0f}};
+
+// Echo in beats and every melt oscillator locked to the playing host's position.
+inline const std::vector<Setting> beatsWithHostPlaying{
+    {"echoSync", 1.0f}, {"meltFlowSync", 1.0f}, {"meltDropoutSync", 1.0f}, {"echoFactorMode", 1.0f}};
+
 // One line a case.
 inline const std::vector<Case> cases{
     {"defaults", 48000.0, 512, 2, Signal::music, {}, {}},
     {"every section on, filters automated", 48000.0, 512, 2, Signal::music, everySectionOn, filterSweeps},
     {"silence after loud (denormals)", 48000.0, 512, 2, Signal::silenceAfterLoud, ringingEcho, {}},
+    {"melt: wow, flutter, drop-out, jump", 48000.0, 512, 2, Signal::music, wholeMelt, {}},
+    {"echo shortest time (0.5 ms)", 48000.0, 512, 2, Signal::music, shortestEcho, {}},
+    {"echo longest time (1000 ms)", 48000.0, 512, 2, Signal::music, longestEcho, {}},
+    {"beats, synced melt, host playing", 48000.0, 512, 2, Signal::music, beatsWithHostPlaying, {}},
     {"block 32", 48000.0, 32, 2, Signal::music, {}, {}},
     {"block 4096", 48000.0, 4096, 2, Signal::music, {}, {}},
     {"44.1 kHz", 44100.0, 512, 2, Signal::music, {}, {}},
