@@ -50,12 +50,12 @@ void Rirorezo3AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
         if (channel < numChannels)
             buffer.clear (channel, 0, numSamples);
 
+    if (! buffer.hasBeenCleared())
+        replaceNonFiniteSamples (buffer);
+
     // Before any preparation the engine has no sample rate: the audio passes through.
     if (engineSampleRate <= 0.0 || numChannels == 0)
         return;
-
-    if (! buffer.hasBeenCleared())
-        replaceNonFiniteSamples (buffer);
 
     blockFlowSync = loadValue (pluginParameters.meltFlowSyncValue);
     blockDropoutSync = loadValue (pluginParameters.meltDropoutSyncValue);

@@ -62,6 +62,12 @@ TEST (BlockFrame, UnpreparedProcessorPassesAudioThroughUntouched)
     processor.processBlock (buffer, midi);
     for (int c = 0; c < 2; ++c)
         EXPECT_EQ (std::memcmp (buffer.getReadPointer (c), original.getReadPointer (c), 256 * sizeof (float)), 0);
+
+    // Even unprepared, a sample that is not finite never reaches the output.
+    buffer.setSample (1, 7, std::numeric_limits<float>::quiet_NaN());
+    processor.processBlock (buffer, midi);
+    EXPECT_EQ (buffer.getSample (1, 7), 0.0f);
+    EXPECT_EQ (buffer.getSample (1, 8), original.getSample (1, 8));
 }
 
 TEST (BlockFrame, StoppedTransportRunsThePositionOnAtTheReportedTempo)
