@@ -33,7 +33,7 @@ void replaceNonFiniteSamples (juce::AudioBuffer<float>& buffer)
     {
         auto* samples = buffer.getWritePointer (channel);
         for (int i = 0; i < buffer.getNumSamples(); ++i)
-            if (! std::isfinite (samples[i]))
+            if (!std::isfinite (samples[i]))
                 samples[i] = 0.0f;
     }
 }
@@ -50,7 +50,7 @@ void Rirorezo3AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
         if (channel < numChannels)
             buffer.clear (channel, 0, numSamples);
 
-    if (! buffer.hasBeenCleared())
+    if (!buffer.hasBeenCleared())
         replaceNonFiniteSamples (buffer);
 
     // Before any preparation the engine has no sample rate: the audio passes through.

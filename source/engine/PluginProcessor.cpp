@@ -11,8 +11,7 @@ Rirorezo3AudioProcessor::Rirorezo3AudioProcessor()
     : juce::AudioProcessor (BusesProperties()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                                 .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      apvts (*this, nullptr, "Rirorezo3", PluginParameters::createParameterLayout()),
-      pluginParameters (apvts)
+      apvts (*this, nullptr, "Rirorezo3", PluginParameters::createParameterLayout()), pluginParameters (apvts)
 {
     toneSection = std::make_unique<ToneSection>();
     meltSection = std::make_unique<MeltSection>();
@@ -31,7 +30,10 @@ Rirorezo3AudioProcessor::~Rirorezo3AudioProcessor()
     toneSection.reset();
 }
 
-const juce::String Rirorezo3AudioProcessor::getName() const { return "Rirorezo3"; }
+const juce::String Rirorezo3AudioProcessor::getName() const
+{
+    return "Rirorezo3";
+}
 
 void Rirorezo3AudioProcessor::prepareToPlay (double, int maximumExpectedSamplesPerBlock)
 {
@@ -56,21 +58,45 @@ void Rirorezo3AudioProcessor::releaseResources()
     clearEchoDelay();
 }
 
-double Rirorezo3AudioProcessor::getTailLengthSeconds() const { return 0.0; }
-bool Rirorezo3AudioProcessor::acceptsMidi() const { return false; }
-bool Rirorezo3AudioProcessor::producesMidi() const { return false; }
-bool Rirorezo3AudioProcessor::isMidiEffect() const { return false; }
+double Rirorezo3AudioProcessor::getTailLengthSeconds() const
+{
+    return 0.0;
+}
+bool Rirorezo3AudioProcessor::acceptsMidi() const
+{
+    return false;
+}
+bool Rirorezo3AudioProcessor::producesMidi() const
+{
+    return false;
+}
+bool Rirorezo3AudioProcessor::isMidiEffect() const
+{
+    return false;
+}
 
 juce::AudioProcessorEditor* Rirorezo3AudioProcessor::createEditor()
 {
     return new Rirorezo3AudioProcessorEditor (*this);
 }
 
-bool Rirorezo3AudioProcessor::hasEditor() const { return true; }
-int Rirorezo3AudioProcessor::getNumPrograms() { return 1; }
-int Rirorezo3AudioProcessor::getCurrentProgram() { return 0; }
+bool Rirorezo3AudioProcessor::hasEditor() const
+{
+    return true;
+}
+int Rirorezo3AudioProcessor::getNumPrograms()
+{
+    return 1;
+}
+int Rirorezo3AudioProcessor::getCurrentProgram()
+{
+    return 0;
+}
 void Rirorezo3AudioProcessor::setCurrentProgram (int) {}
-const juce::String Rirorezo3AudioProcessor::getProgramName (int) { return {}; }
+const juce::String Rirorezo3AudioProcessor::getProgramName (int)
+{
+    return {};
+}
 void Rirorezo3AudioProcessor::changeProgramName (int, const juce::String&) {}
 
 bool Rirorezo3AudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const

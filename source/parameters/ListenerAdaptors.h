@@ -11,8 +11,7 @@ static_assert (std::atomic<std::int32_t>::is_always_lock_free);
 static_assert (std::atomic<bool>::is_always_lock_free);
 
 // Reads one mirror value; the audio thread loads each value it needs once per block.
-template <typename T>
-inline T loadValue (const std::atomic<T>& value) noexcept
+template <typename T> inline T loadValue (const std::atomic<T>& value) noexcept
 {
     return value.load (std::memory_order_relaxed);
 }
@@ -23,7 +22,9 @@ class FloatListener : public juce::AudioProcessorValueTreeState::Listener
 {
 public:
     FloatListener (std::atomic<float>* targetValue, float scaleFactor) noexcept
-        : target (targetValue), scale (scaleFactor) {}
+        : target (targetValue), scale (scaleFactor)
+    {
+    }
 
     static float convert (float newValue, float scale) noexcept { return newValue * scale; }
 
@@ -37,7 +38,9 @@ class FloatDecibelListener : public juce::AudioProcessorValueTreeState::Listener
 {
 public:
     FloatDecibelListener (std::atomic<float>* targetValue, float floorDecibels) noexcept
-        : target (targetValue), floorDb (floorDecibels) {}
+        : target (targetValue), floorDb (floorDecibels)
+    {
+    }
 
     static float convert (float newValue, float floorDb) noexcept;
 
@@ -50,8 +53,11 @@ public:
 class IntegerListener : public juce::AudioProcessorValueTreeState::Listener
 {
 public:
-    IntegerListener (std::atomic<std::int32_t>* targetValue, std::int32_t offsetValue, std::int32_t multiplierValue) noexcept
-        : target (targetValue), offset (offsetValue), multiplier (multiplierValue) {}
+    IntegerListener (std::atomic<std::int32_t>* targetValue, std::int32_t offsetValue,
+                     std::int32_t multiplierValue) noexcept
+        : target (targetValue), offset (offsetValue), multiplier (multiplierValue)
+    {
+    }
 
     static std::int32_t convert (float newValue, std::int32_t offset, std::int32_t multiplier) noexcept;
 

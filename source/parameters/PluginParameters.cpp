@@ -8,19 +8,19 @@
 // The static strings, defined stem by stem in member order (ID, Name, ParamName, Label).
 #define TR(text) juce::translate (text)
 #define RAW(text) juce::String (text)
-#define PARAM_FLOAT(stem, g, c, name, paramName, label, ...)                      \
-    const juce::String PluginParameters::stem##ID = #stem;                        \
-    const juce::String PluginParameters::stem##Name = name;                       \
-    const juce::String PluginParameters::stem##ParamName = paramName;             \
+#define PARAM_FLOAT(stem, g, c, name, paramName, label, ...)                                                           \
+    const juce::String PluginParameters::stem##ID = #stem;                                                             \
+    const juce::String PluginParameters::stem##Name = name;                                                            \
+    const juce::String PluginParameters::stem##ParamName = paramName;                                                  \
     const juce::String PluginParameters::stem##Label = label;
 #define PARAM_DECIBEL PARAM_FLOAT
-#define PARAM_INT(stem, g, c, name, paramName, ...)                               \
-    const juce::String PluginParameters::stem##ID = #stem;                        \
-    const juce::String PluginParameters::stem##Name = name;                       \
+#define PARAM_INT(stem, g, c, name, paramName, ...)                                                                    \
+    const juce::String PluginParameters::stem##ID = #stem;                                                             \
+    const juce::String PluginParameters::stem##Name = name;                                                            \
     const juce::String PluginParameters::stem##ParamName = paramName;
 #define PARAM_BOOL PARAM_INT
-#define PARAM_PAGE(stem, g, c, name, def)                                         \
-    const juce::String PluginParameters::stem##ID = #stem;                        \
+#define PARAM_PAGE(stem, g, c, name, def)                                                                              \
+    const juce::String PluginParameters::stem##ID = #stem;                                                             \
     const juce::String PluginParameters::stem##Name = name;
 RIROREZO3_PARAMETER_TABLE
 #undef PARAM_FLOAT
@@ -51,24 +51,19 @@ constexpr int numberOfPlaceholders = 9;
 
 juce::NormalisableRange<float> makeRange (float start, float end, float interval, float centre)
 {
-    juce::NormalisableRange<float> range { start, end, interval };
-    if (! std::isnan (centre))
+    juce::NormalisableRange<float> range{start, end, interval};
+    if (!std::isnan (centre))
         range.setSkewForCentre (centre);
     return range;
 }
 
 std::unique_ptr<juce::RangedAudioParameter> makeFloat (const juce::String& id, const juce::String& name,
-                                                      const juce::String& label, float start, float end,
-                                                      float interval, float centre, float defaultValue)
+                                                       const juce::String& label, float start, float end,
+                                                       float interval, float centre, float defaultValue)
 {
-    return std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { id, 1 },
-                                                        name,
-                                                        makeRange (start, end, interval, centre),
-                                                        defaultValue,
-                                                        label,
-                                                        juce::AudioProcessorParameter::genericParameter,
-                                                        floatValueToText,
-                                                        floatTextToValue);
+    return std::make_unique<juce::AudioParameterFloat> (
+        juce::ParameterID{id, 1}, name, makeRange (start, end, interval, centre), defaultValue, label,
+        juce::AudioProcessorParameter::genericParameter, floatValueToText, floatTextToValue);
 }
 } // namespace
 
@@ -77,15 +72,18 @@ juce::AudioProcessorValueTreeState::ParameterLayout PluginParameters::createPara
     // The table is in member order; the host's list is in creation order.
     std::array<std::unique_ptr<juce::RangedAudioParameter>, numberOfHostParameters> byCreation;
 
-#define PARAM_FLOAT(stem, g, creation, n, p, l, start, end, interval, centre, def, ...) \
+#define PARAM_FLOAT(stem, g, creation, n, p, l, start, end, interval, centre, def, ...)                                \
     byCreation[creation - 1] = makeFloat (stem##ID, stem##ParamName, stem##Label, start, end, interval, centre, def);
 #define PARAM_DECIBEL PARAM_FLOAT
-#define PARAM_INT(stem, g, creation, n, p, max, def) \
-    byCreation[creation - 1] = std::make_unique<juce::AudioParameterInt> (juce::ParameterID { stem##ID, 1 }, stem##ParamName, 0, max, def);
-#define PARAM_BOOL(stem, g, creation, n, p, def) \
-    byCreation[creation - 1] = std::make_unique<juce::AudioParameterBool> (juce::ParameterID { stem##ID, 1 }, stem##ParamName, def, juce::AudioParameterBoolAttributes());
-#define PARAM_PAGE(stem, g, creation, n, def) \
-    byCreation[creation - 1] = std::make_unique<juce::AudioParameterBool> (juce::ParameterID { stem##ID, 1 }, stem##Name, def, juce::AudioParameterBoolAttributes());
+#define PARAM_INT(stem, g, creation, n, p, max, def)                                                                   \
+    byCreation[creation - 1] =                                                                                         \
+        std::make_unique<juce::AudioParameterInt> (juce::ParameterID{stem##ID, 1}, stem##ParamName, 0, max, def);
+#define PARAM_BOOL(stem, g, creation, n, p, def)                                                                       \
+    byCreation[creation - 1] = std::make_unique<juce::AudioParameterBool> (                                            \
+        juce::ParameterID{stem##ID, 1}, stem##ParamName, def, juce::AudioParameterBoolAttributes());
+#define PARAM_PAGE(stem, g, creation, n, def)                                                                          \
+    byCreation[creation - 1] = std::make_unique<juce::AudioParameterBool> (juce::ParameterID{stem##ID, 1}, stem##Name, \
+                                                                           def, juce::AudioParameterBoolAttributes());
     RIROREZO3_PARAMETER_TABLE
 #undef PARAM_FLOAT
 #undef PARAM_DECIBEL
@@ -94,8 +92,8 @@ juce::AudioProcessorValueTreeState::ParameterLayout PluginParameters::createPara
 #undef PARAM_PAGE
 
     for (int i = 1; i <= numberOfPlaceholders; ++i)
-        byCreation[static_cast<size_t> (numberOfHostParameters - numberOfPlaceholders + i - 1)]
-            = makeFloat ("param" + juce::String (i), "param " + juce::String (i), "%", 0.0f, 1.0f, 0.001f, LINEAR, 0.0f);
+        byCreation[static_cast<size_t> (numberOfHostParameters - numberOfPlaceholders + i - 1)] =
+            makeFloat ("param" + juce::String (i), "param " + juce::String (i), "%", 0.0f, 1.0f, 0.001f, LINEAR, 0.0f);
 
     std::vector<std::unique_ptr<juce::RangedAudioParameter>> parameters;
     for (auto& parameter : byCreation)
@@ -104,11 +102,10 @@ juce::AudioProcessorValueTreeState::ParameterLayout PluginParameters::createPara
         parameters.push_back (std::move (parameter));
     }
 
-    return { parameters.begin(), parameters.end() };
+    return {parameters.begin(), parameters.end()};
 }
 
-PluginParameters::PluginParameters (juce::AudioProcessorValueTreeState& tree)
-    : apvts (&tree)
+PluginParameters::PluginParameters (juce::AudioProcessorValueTreeState& tree) : apvts (&tree)
 {
     // Registering does not call the adaptor: the values keep their initial values.
 #define PARAM_ANY(stem, ...) apvts->addParameterListener (stem##ID, &stem##Listener);
@@ -142,13 +139,16 @@ enum class ControlGroup
 } // namespace
 
 // Expands the table into one statement per slot of the given group, in member order.
-#define PARAM_FOR_GROUP(wanted)                   \
-    {                                                          \
-        constexpr auto group = ControlGroup::wanted;           \
-        RIROREZO3_PARAMETER_TABLE                              \
+#define PARAM_FOR_GROUP(wanted)                                                                                        \
+    {                                                                                                                  \
+        constexpr auto group = ControlGroup::wanted;                                                                   \
+        RIROREZO3_PARAMETER_TABLE                                                                                      \
     }
-#define PARAM_ANY(stem, rowGroup, ...) \
-    if constexpr (group == ControlGroup::rowGroup) { PARAM_STATEMENT (stem) }
+#define PARAM_ANY(stem, rowGroup, ...)                                                                                 \
+    if constexpr (group == ControlGroup::rowGroup)                                                                     \
+    {                                                                                                                  \
+        PARAM_STATEMENT (stem)                                                                                         \
+    }
 #define PARAM_FLOAT PARAM_ANY
 #define PARAM_DECIBEL PARAM_ANY
 #define PARAM_INT PARAM_ANY
@@ -156,19 +156,20 @@ enum class ControlGroup
 #define PARAM_PAGE PARAM_ANY
 
 #define PARAM_STATEMENT(stem) stem##Attachment.reset();
-void PluginParameters::detachToneHiddenControls() PARAM_FOR_GROUP (ToneHidden)
-void PluginParameters::detachToneControls() PARAM_FOR_GROUP (Tone)
-void PluginParameters::detachMeltFlowControls() PARAM_FOR_GROUP (MeltFlow)
-void PluginParameters::detachMeltDropoutControls() PARAM_FOR_GROUP (MeltDropout)
-void PluginParameters::detachMeltJumpControls() PARAM_FOR_GROUP (MeltJump)
-void PluginParameters::detachMeltMainControls() PARAM_FOR_GROUP (MeltMain)
-void PluginParameters::detachEchoControls() PARAM_FOR_GROUP (Echo)
-void PluginParameters::detachMasterControls() PARAM_FOR_GROUP (Master)
+void PluginParameters::detachToneHiddenControls()
+    PARAM_FOR_GROUP (ToneHidden) void PluginParameters::detachToneControls()
+        PARAM_FOR_GROUP (Tone) void PluginParameters::detachMeltFlowControls()
+            PARAM_FOR_GROUP (MeltFlow) void PluginParameters::detachMeltDropoutControls()
+                PARAM_FOR_GROUP (MeltDropout) void PluginParameters::detachMeltJumpControls()
+                    PARAM_FOR_GROUP (MeltJump) void PluginParameters::detachMeltMainControls()
+                        PARAM_FOR_GROUP (MeltMain) void PluginParameters::detachEchoControls()
+                            PARAM_FOR_GROUP (Echo) void PluginParameters::detachMasterControls()
+                                PARAM_FOR_GROUP (Master)
 #undef PARAM_STATEMENT
 
 // Group by group: empty the group's slots, then remove that group's adaptors.
 #define PARAM_STATEMENT(stem) apvts->removeParameterListener (stem##ID, &stem##Listener);
-PluginParameters::~PluginParameters()
+                                    PluginParameters::~PluginParameters()
 {
     detachToneHiddenControls();
     PARAM_FOR_GROUP (ToneHidden)

@@ -43,13 +43,13 @@ public:
 #undef PARAM_PAGE
 
     // 1. The plain values, in engine units, at the converted defaults.
-#define PARAM_FLOAT(stem, g, c, n, p, l, start, end, i, centre, def, scale) \
-    std::atomic<float> stem##Value { FloatListener::convert (def, scale) };
-#define PARAM_DECIBEL(stem, g, c, n, p, l, start, end, i, centre, def) \
-    std::atomic<float> stem##Value { FloatDecibelListener::convert (def, decibelFloor) };
-#define PARAM_INT(stem, g, c, n, p, max, def) std::atomic<std::int32_t> stem##Value { def };
-#define PARAM_BOOL(stem, g, c, n, p, def) std::atomic<bool> stem##Value { def };
-#define PARAM_PAGE(stem, g, c, n, def) std::atomic<bool> stem##Value { def };
+#define PARAM_FLOAT(stem, g, c, n, p, l, start, end, i, centre, def, scale)                                            \
+    std::atomic<float> stem##Value{FloatListener::convert (def, scale)};
+#define PARAM_DECIBEL(stem, g, c, n, p, l, start, end, i, centre, def)                                                 \
+    std::atomic<float> stem##Value{FloatDecibelListener::convert (def, decibelFloor)};
+#define PARAM_INT(stem, g, c, n, p, max, def) std::atomic<std::int32_t> stem##Value{def};
+#define PARAM_BOOL(stem, g, c, n, p, def) std::atomic<bool> stem##Value{def};
+#define PARAM_PAGE(stem, g, c, n, def) std::atomic<bool> stem##Value{def};
     RIROREZO3_PARAMETER_TABLE
 #undef PARAM_FLOAT
 #undef PARAM_DECIBEL
@@ -74,11 +74,12 @@ public:
 #undef PARAM_PAGE
 
     // 4. The listener adaptors, each pointed at the value of its own stem.
-#define PARAM_FLOAT(stem, g, c, n, p, l, start, end, i, centre, def, scale) FloatListener stem##Listener { &stem##Value, scale };
-#define PARAM_DECIBEL(stem, ...) FloatDecibelListener stem##Listener { &stem##Value, decibelFloor };
-#define PARAM_INT(stem, ...) IntegerListener stem##Listener { &stem##Value, 0, 1 };
-#define PARAM_BOOL(stem, ...) BoolListener stem##Listener { &stem##Value };
-#define PARAM_PAGE(stem, ...) BoolListener stem##Listener { &stem##Value };
+#define PARAM_FLOAT(stem, g, c, n, p, l, start, end, i, centre, def, scale)                                            \
+    FloatListener stem##Listener{&stem##Value, scale};
+#define PARAM_DECIBEL(stem, ...) FloatDecibelListener stem##Listener{&stem##Value, decibelFloor};
+#define PARAM_INT(stem, ...) IntegerListener stem##Listener{&stem##Value, 0, 1};
+#define PARAM_BOOL(stem, ...) BoolListener stem##Listener{&stem##Value};
+#define PARAM_PAGE(stem, ...) BoolListener stem##Listener{&stem##Value};
     RIROREZO3_PARAMETER_TABLE
 #undef PARAM_FLOAT
 #undef PARAM_DECIBEL

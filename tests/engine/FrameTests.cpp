@@ -33,12 +33,12 @@ TEST (Processor, AcceptsOnlyMatchingMonoOrStereoLayouts)
         juce::AudioChannelSet in, out;
         bool accepted;
     } cases[] = {
-        { mono, mono, true },
-        { stereo, stereo, true },
-        { mono, stereo, false },
-        { stereo, mono, false },
-        { juce::AudioChannelSet::create5point1(), juce::AudioChannelSet::create5point1(), false },
-        { juce::AudioChannelSet::disabled(), stereo, false },
+        {mono, mono, true},
+        {stereo, stereo, true},
+        {mono, stereo, false},
+        {stereo, mono, false},
+        {juce::AudioChannelSet::create5point1(), juce::AudioChannelSet::create5point1(), false},
+        {juce::AudioChannelSet::disabled(), stereo, false},
     };
     for (const auto& c : cases)
     {
@@ -56,7 +56,7 @@ TEST (BlockFrame, UnpreparedProcessorPassesAudioThroughUntouched)
     juce::AudioBuffer<float> buffer (2, 256);
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < 256; ++i)
-            buffer.setSample (c, i, 0.001f * (float) (i - 128 + c));
+            buffer.setSample (c, i, 0.001f * (float)(i - 128 + c));
     juce::AudioBuffer<float> original (buffer);
     juce::MidiBuffer midi;
     processor.processBlock (buffer, midi);
@@ -104,11 +104,11 @@ TEST (BlockFrame, PlayingTransportTakesTheHostPositionAndAbsentValuesFallBack)
         std::optional<double> tempo, ppq;
         double expectedTempo, expectedPosition;
     } cases[] = {
-        { std::nullopt, std::nullopt, 120.0, 0.0 },
-        { 0.0, 4.0, 120.0, 4.0 },
-        { -30.0, 4.0, 120.0, 4.0 },
-        { std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN(), 120.0, 0.0 },
-        { std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 120.0, 0.0 },
+        {std::nullopt, std::nullopt, 120.0, 0.0},
+        {0.0, 4.0, 120.0, 4.0},
+        {-30.0, 4.0, 120.0, 4.0},
+        {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN(), 120.0, 0.0},
+        {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 120.0, 0.0},
     };
     for (const auto& c : cases)
     {
@@ -138,7 +138,7 @@ TEST (BlockFrame, PrepareResetsTheTransport)
 
 TEST (BlockFrame, NonFiniteInputBecomesSilenceAndLeavesLaterBlocksClean)
 {
-    for (int channels : { 1, 2 })
+    for (int channels : {1, 2})
     {
         ProcessorHarness harness (48000.0, 256, channels);
         auto block = harness.sine (256, 440.0);

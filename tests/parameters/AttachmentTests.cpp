@@ -18,11 +18,11 @@ struct Controls
     {
         auto& tree = *p.apvts;
         using Tree = juce::AudioProcessorValueTreeState;
-#define ATTACH(stem, Control, AttachmentType)                                                          \
-    {                                                                                              \
-        auto control = std::make_unique<Control>();                                                \
-        p.stem##Attachment = std::make_unique<Tree::AttachmentType> (tree, PluginParameters::stem##ID, *control); \
-        owned.push_back (std::move (control));                                                     \
+#define ATTACH(stem, Control, AttachmentType)                                                                          \
+    {                                                                                                                  \
+        auto control = std::make_unique<Control>();                                                                    \
+        p.stem##Attachment = std::make_unique<Tree::AttachmentType> (tree, PluginParameters::stem##ID, *control);      \
+        owned.push_back (std::move (control));                                                                         \
     }
 #define PARAM_FLOAT(stem, ...) ATTACH (stem, juce::Slider, SliderAttachment)
 #define PARAM_DECIBEL(stem, ...) ATTACH (stem, juce::Slider, SliderAttachment)
@@ -66,27 +66,30 @@ struct Group
 
 // The eight control groups, each emptied by its own detach function.
 const std::vector<Group> groups = {
-    { &PluginParameters::detachToneHiddenControls, { "toneLowFreq", "toneLowQ", "toneMidFreq", "toneMidQ", "toneHiFreq", "toneHiQ" } },
-    { &PluginParameters::detachToneControls,
-      { "toneDrive", "toneLowCut", "toneLowGain", "toneMidGain", "toneHiGain", "toneShape", "toneSaturation", "toneSatGain",
-        "toneDamper", "toneRnd", "tonePower" } },
-    { &PluginParameters::detachMeltFlowControls,
-      { "meltFlowType", "meltFlowSync", "meltWowRate", "meltWowFreq", "meltFlowMix", "meltFlutterRate", "meltFlutterFreq",
-        "meltFlowRnd", "meltFlowLevel" } },
-    { &PluginParameters::detachMeltDropoutControls,
-      { "meltDropoutType", "meltDropoutSync", "meltDropoutRate", "meltDropoutFreq", "meltDropoutPhase", "meltDropoutRnd",
-        "meltDropoutLevel" } },
-    { &PluginParameters::detachMeltJumpControls,
-      { "meltJumpRate", "meltJumpSnag", "meltJumpRelease", "meltJumpCurve", "meltJumpStart", "meltJumpRnd", "meltJumpLevel" } },
-    { &PluginParameters::detachMeltMainControls,
-      { "meltFlowPanelSwitch", "meltFlowPower", "meltDropoutPanelSwitch", "meltDropoutPower", "meltJumpPanelSwitch",
-        "meltJumpPower", "meltChorus", "meltEchoSend", "meltDepth", "meltFlowPanelRnd", "meltDropoutPanelRnd",
-        "meltJumpPanelRnd", "meltPower" } },
-    { &PluginParameters::detachEchoControls,
-      { "echoSync", "echoRateLeft", "echoRateRight", "echoMin", "echoMax", "echoFactorRate", "echoTime", "echoOffset",
-        "echoOffsetMs", "echoLength", "echoGlide", "echoInput", "echoFeedback", "echoHpFreq", "echoLpFreq", "echoMix",
-        "echoMixMode", "echoFactorMode", "echoLink", "echoPingPong", "echoLoop", "echoFilter", "echoRnd", "echoPower" } },
-    { &PluginParameters::detachMasterControls, { "ruvuvMelt", "outputVolume", "dryWetMix", "noiseLevel" } },
+    {&PluginParameters::detachToneHiddenControls,
+     {"toneLowFreq", "toneLowQ", "toneMidFreq", "toneMidQ", "toneHiFreq", "toneHiQ"}},
+    {&PluginParameters::detachToneControls,
+     {"toneDrive", "toneLowCut", "toneLowGain", "toneMidGain", "toneHiGain", "toneShape", "toneSaturation",
+      "toneSatGain", "toneDamper", "toneRnd", "tonePower"}},
+    {&PluginParameters::detachMeltFlowControls,
+     {"meltFlowType", "meltFlowSync", "meltWowRate", "meltWowFreq", "meltFlowMix", "meltFlutterRate", "meltFlutterFreq",
+      "meltFlowRnd", "meltFlowLevel"}},
+    {&PluginParameters::detachMeltDropoutControls,
+     {"meltDropoutType", "meltDropoutSync", "meltDropoutRate", "meltDropoutFreq", "meltDropoutPhase", "meltDropoutRnd",
+      "meltDropoutLevel"}},
+    {&PluginParameters::detachMeltJumpControls,
+     {"meltJumpRate", "meltJumpSnag", "meltJumpRelease", "meltJumpCurve", "meltJumpStart", "meltJumpRnd",
+      "meltJumpLevel"}},
+    {&PluginParameters::detachMeltMainControls,
+     {"meltFlowPanelSwitch", "meltFlowPower", "meltDropoutPanelSwitch", "meltDropoutPower", "meltJumpPanelSwitch",
+      "meltJumpPower", "meltChorus", "meltEchoSend", "meltDepth", "meltFlowPanelRnd", "meltDropoutPanelRnd",
+      "meltJumpPanelRnd", "meltPower"}},
+    {&PluginParameters::detachEchoControls,
+     {"echoSync",     "echoRateLeft", "echoRateRight", "echoMin",    "echoMax",     "echoFactorRate",
+      "echoTime",     "echoOffset",   "echoOffsetMs",  "echoLength", "echoGlide",   "echoInput",
+      "echoFeedback", "echoHpFreq",   "echoLpFreq",    "echoMix",    "echoMixMode", "echoFactorMode",
+      "echoLink",     "echoPingPong", "echoLoop",      "echoFilter", "echoRnd",     "echoPower"}},
+    {&PluginParameters::detachMasterControls, {"ruvuvMelt", "outputVolume", "dryWetMix", "noiseLevel"}},
 };
 } // namespace
 
@@ -118,7 +121,8 @@ TEST (AttachmentSlots, AttachedControlsFollowTheirParametersUntilDetached)
     Rirorezo3AudioProcessor processor;
     auto& p = processor.pluginParameters;
     juce::Slider knob;
-    p.echoTimeAttachment = std::make_unique<juce::AudioProcessorValueTreeState::SliderAttachment> (processor.apvts, "echoTime", knob);
+    p.echoTimeAttachment =
+        std::make_unique<juce::AudioProcessorValueTreeState::SliderAttachment> (processor.apvts, "echoTime", knob);
     EXPECT_NEAR (knob.getValue(), 500.0, 1e-3);
 
     auto* parameter = processor.apvts.getParameter ("echoTime");

@@ -13,10 +13,10 @@ TEST (ParameterTexts, ValuesReadInGeneralNotationWithSixDigits)
         int maximumLength;
         const char* text;
     } cases[] = {
-        { 0.5f, 128, "0.5" },       { 120.0f, 128, "120" },     { -24.0f, 128, "-24" },
-        { 20000.0f, 128, "20000" }, { 1.2f, 128, "1.2" },       { 12345.67f, 128, "12345.7" },
-        { 19999.99f, 128, "20000" }, { 1800.0f, 3, "180" },     { 1800.0f, 0, "" },
-        { 0.0f, 128, "0" },
+        {0.5f, 128, "0.5"},        {120.0f, 128, "120"}, {-24.0f, 128, "-24"},
+        {20000.0f, 128, "20000"},  {1.2f, 128, "1.2"},   {12345.67f, 128, "12345.7"},
+        {19999.99f, 128, "20000"}, {1800.0f, 3, "180"},  {1800.0f, 0, ""},
+        {0.0f, 128, "0"},
     };
     for (const auto& c : cases)
         EXPECT_EQ (floatValueToText (c.value, c.maximumLength), juce::String (c.text)) << c.value;
@@ -29,8 +29,8 @@ TEST (ParameterTexts, TextsReadAsTheirLeadingNumberAndNaNAsNoNumber)
         const char* text;
         float value;
     } cases[] = {
-        { "500", 500.0f }, { "  500 ms", 500.0f }, { "5e2", 500.0f }, { "-6 dB", -6.0f },
-        { "abc", 0.0f },   { "", 0.0f },           { "nan", 0.0f },   { "NaN", 0.0f },
+        {"500", 500.0f}, {"  500 ms", 500.0f}, {"5e2", 500.0f}, {"-6 dB", -6.0f},
+        {"abc", 0.0f},   {"", 0.0f},           {"nan", 0.0f},   {"NaN", 0.0f},
     };
     for (const auto& c : cases)
         EXPECT_EQ (floatTextToValue (c.text), c.value) << c.text;

@@ -25,8 +25,9 @@ struct MirrorEntry
 std::vector<MirrorEntry> mirrorEntries()
 {
     std::vector<MirrorEntry> entries;
-#define PARAM_ANY(stem, ...) \
-    entries.push_back ({ PluginParameters::stem##ID, [] (const PluginParameters& p) { return (double) loadValue (p.stem##Value); } });
+#define PARAM_ANY(stem, ...)                                                                                           \
+    entries.push_back (                                                                                                \
+        {PluginParameters::stem##ID, [] (const PluginParameters& p) { return (double)loadValue (p.stem##Value); }});
 #define PARAM_FLOAT PARAM_ANY
 #define PARAM_DECIBEL PARAM_ANY
 #define PARAM_INT PARAM_ANY
@@ -92,7 +93,8 @@ TEST (Mirror, EveryListenedParameterReachesItsOwnValue)
         for (size_t i = 0; i < entries.size(); ++i)
         {
             const bool changed = entries[i].read (processor.pluginParameters) != before[i];
-            EXPECT_EQ (changed, entries[i].identifier == entry.identifier) << entry.identifier << " -> " << entries[i].identifier;
+            EXPECT_EQ (changed, entries[i].identifier == entry.identifier)
+                << entry.identifier << " -> " << entries[i].identifier;
         }
     }
 }
@@ -148,7 +150,7 @@ TEST (Mirror, PlaceholderParametersReachNoValue)
 
 TEST (ListenerAdaptors, NonFiniteValuesNeverReachTheEngine)
 {
-    std::atomic<float> floatValue { 0.25f };
+    std::atomic<float> floatValue{0.25f};
     FloatListener scaled (&floatValue, 0.01f);
     scaled.parameterChanged ({}, std::numeric_limits<float>::quiet_NaN());
     scaled.parameterChanged ({}, std::numeric_limits<float>::infinity());
@@ -160,7 +162,7 @@ TEST (ListenerAdaptors, NonFiniteValuesNeverReachTheEngine)
     decibels.parameterChanged ({}, -100.0f);
     EXPECT_EQ (floatValue.load(), 0.0f);
 
-    std::atomic<std::int32_t> intValue { 5 };
+    std::atomic<std::int32_t> intValue{5};
     IntegerListener index (&intValue, 0, 1);
     index.parameterChanged ({}, std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ (intValue.load(), 0);
@@ -171,7 +173,7 @@ TEST (ListenerAdaptors, NonFiniteValuesNeverReachTheEngine)
     index.parameterChanged ({}, 1.0e30f);
     EXPECT_GT (intValue.load(), 0);
 
-    std::atomic<bool> boolValue { true };
+    std::atomic<bool> boolValue{true};
     BoolListener toggle (&boolValue);
     toggle.parameterChanged ({}, 0.49999997f);
     EXPECT_FALSE (boolValue.load());

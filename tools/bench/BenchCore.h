@@ -71,8 +71,8 @@ inline const std::vector<Setting> ringingEcho{{"echoFeedback", 95.0f}, {"echoMix
 
 // Wow, flutter, drop-outs and jumps all moving the melt's delay at once.
 inline const std::vector<Setting> wholeMelt{
-    {"meltFlowMix", 50.0f},      {"meltFlowLevel", 80.0f}, {"meltDropoutLevel", 60.0f},
-    {"meltJumpLevel", 80.0f},    {"meltJumpRnd", 0.5f},    {"meltChorus", 50.0f},
+    {"meltFlowMix", 50.0f},   {"meltFlowLevel", 80.0f}, {"meltDropoutLevel", 60.0f},
+    {"meltJumpLevel", 80.0f}, {"meltJumpRnd", 0.5f},    {"meltChorus", 50.0f},
 };
 
 // The echo in milliseconds at either end of its time range: the cost must not follow the delay.

@@ -10,7 +10,7 @@ juce::File builtBundle()
 std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::File& bundle, double sampleRate, int blockSize,
                                                        int channels, juce::String& error)
 {
-    if (! bundle.exists())
+    if (!bundle.exists())
     {
         error = "no plug-in bundle at " + bundle.getFullPathName();
         return nullptr;
@@ -33,7 +33,7 @@ std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::File& bundle,
     juce::AudioProcessor::BusesLayout layout;
     layout.inputBuses.add (set);
     layout.outputBuses.add (set);
-    if (! plugin->setBusesLayout (layout))
+    if (!plugin->setBusesLayout (layout))
     {
         error = "the plug-in refused the channel layout";
         return nullptr;

@@ -10,8 +10,8 @@ namespace
 {
 struct Options
 {
-    juce::File input, output { juce::File::getCurrentWorkingDirectory().getChildFile ("rirorezo3-render.wav") };
-    juce::File bundle { hostkit::builtBundle() };
+    juce::File input, output{juce::File::getCurrentWorkingDirectory().getChildFile ("rirorezo3-render.wav")};
+    juce::File bundle{hostkit::builtBundle()};
     juce::File state;
     double sampleRate = 48000.0;
     int blockSize = 512;
@@ -46,10 +46,10 @@ void printUsage()
 double parseNumber (const juce::String& text, const juce::String& what, double low, double high)
 {
     const auto trimmed = text.trim();
-    if (trimmed.isEmpty() || ! trimmed.containsOnly ("0123456789.-+eE"))
+    if (trimmed.isEmpty() || !trimmed.containsOnly ("0123456789.-+eE"))
         fail ("bad value for " + what + ": \"" + text + "\"");
     const auto value = trimmed.getDoubleValue();
-    if (! std::isfinite (value) || value < low || value > high)
+    if (!std::isfinite (value) || value < low || value > high)
         fail ("value out of range for " + what + ": " + text);
     return value;
 }
@@ -60,7 +60,8 @@ Options parseArguments (const juce::StringArray& args)
     for (int i = 0; i < args.size(); ++i)
     {
         const auto& arg = args[i];
-        auto next = [&] {
+        auto next = [&]
+        {
             if (i + 1 >= args.size())
                 fail ("missing value after " + arg);
             return args[++i];
@@ -78,7 +79,7 @@ Options parseArguments (const juce::StringArray& args)
         else if (arg == "--rate")
             options.sampleRate = parseNumber (next(), "--rate", 8000.0, 768000.0);
         else if (arg == "--block")
-            options.blockSize = (int) parseNumber (next(), "--block", 1.0, 65536.0);
+            options.blockSize = (int)parseNumber (next(), "--block", 1.0, 65536.0);
         else if (arg == "--tempo")
             options.tempo = parseNumber (next(), "--tempo", 1.0, 999.0);
         else if (arg == "--position")
@@ -92,7 +93,7 @@ Options parseArguments (const juce::StringArray& args)
         else if (arg == "--set")
         {
             const auto assignment = next();
-            if (! assignment.contains ("="))
+            if (!assignment.contains ("="))
                 fail ("--set needs ID=VALUE, got \"" + assignment + "\"");
             options.parameters.emplace_back (assignment.upToFirstOccurrenceOf ("=", false, false).trim(),
                                              assignment.fromFirstOccurrenceOf ("=", false, false).trim());
@@ -108,11 +109,11 @@ Options parseArguments (const juce::StringArray& args)
 // A few seconds of plucked chords and a click track, enough to hear the melt and the echo.
 juce::AudioBuffer<float> demoSignal (double sampleRate, double seconds)
 {
-    const auto length = (int) (seconds * sampleRate);
+    const auto length = (int)(seconds * sampleRate);
     juce::AudioBuffer<float> buffer (2, length);
     buffer.clear();
-    const double notes[] = { 220.0, 277.18, 329.63, 440.0 };
-    const auto noteLength = (int) (0.5 * sampleRate);
+    const double notes[] = {220.0, 277.18, 329.63, 440.0};
+    const auto noteLength = (int)(0.5 * sampleRate);
     for (int start = 0, n = 0; start < length; start += noteLength, ++n)
     {
         const auto frequency = notes[n % 4];
@@ -120,8 +121,9 @@ juce::AudioBuffer<float> demoSignal (double sampleRate, double seconds)
         {
             const auto t = i / sampleRate;
             const auto envelope = std::exp (-6.0 * t);
-            const auto value = (float) (0.4 * envelope * (std::sin (juce::MathConstants<double>::twoPi * frequency * t)
-                                                          + 0.3 * std::sin (juce::MathConstants<double>::twoPi * 2.0 * frequency * t)));
+            const auto value = (float)(0.4 * envelope *
+                                       (std::sin (juce::MathConstants<double>::twoPi * frequency * t) +
+                                        0.3 * std::sin (juce::MathConstants<double>::twoPi * 2.0 * frequency * t)));
             buffer.addSample (0, start + i, value);
             buffer.addSample (1, start + i, value * 0.9f);
         }
@@ -138,12 +140,12 @@ void applyParameter (juce::AudioPluginInstance& plugin, const juce::String& iden
     const auto trimmed = text.trim();
     const bool isNumber = trimmed.isNotEmpty() && trimmed.containsOnly ("0123456789.-+eE");
     const bool isSwitch = trimmed.equalsIgnoreCase ("on") || trimmed.equalsIgnoreCase ("off");
-    if (! isNumber && ! isSwitch)
+    if (!isNumber && !isSwitch)
         fail ("bad value \"" + text + "\" for " + identifier);
 
-    const auto normalised = isSwitch ? (trimmed.equalsIgnoreCase ("on") ? 1.0f : 0.0f)
-                                     : parameter->getValueForText (trimmed);
-    if (! std::isfinite (normalised))
+    const auto normalised =
+        isSwitch ? (trimmed.equalsIgnoreCase ("on") ? 1.0f : 0.0f) : parameter->getValueForText (trimmed);
+    if (!std::isfinite (normalised))
         fail ("bad value \"" + text + "\" for " + identifier);
 
     parameter->setValueNotifyingHost (juce::jlimit (0.0f, 1.0f, normalised));
@@ -152,9 +154,10 @@ void applyParameter (juce::AudioPluginInstance& plugin, const juce::String& iden
 void showProgress (juce::int64 done, juce::int64 total)
 {
     const int width = 40;
-    const auto filled = (int) (width * done / juce::jmax<juce::int64> (1, total));
-    std::fprintf (stderr, "\r[%s%s] %3d%%", std::string ((size_t) filled, '#').c_str(),
-                  std::string ((size_t) (width - filled), ' ').c_str(), (int) (100 * done / juce::jmax<juce::int64> (1, total)));
+    const auto filled = (int)(width * done / juce::jmax<juce::int64> (1, total));
+    std::fprintf (stderr, "\r[%s%s] %3d%%", std::string ((size_t)filled, '#').c_str(),
+                  std::string ((size_t)(width - filled), ' ').c_str(),
+                  (int)(100 * done / juce::jmax<juce::int64> (1, total)));
     std::fflush (stderr);
 }
 } // namespace
@@ -170,7 +173,7 @@ int main (int argc, char** argv)
     juce::AudioBuffer<float> audio;
     if (options.input != juce::File())
     {
-        if (! options.input.existsAsFile())
+        if (!options.input.existsAsFile())
             fail ("no such input file: " + options.input.getFullPathName());
         juce::AudioFormatManager formats;
         formats.registerBasicFormats();
@@ -178,7 +181,7 @@ int main (int argc, char** argv)
         if (reader == nullptr || reader->lengthInSamples <= 0 || reader->lengthInSamples > (1 << 30))
             fail ("cannot read audio from " + options.input.getFullPathName());
         options.sampleRate = reader->sampleRate;
-        audio.setSize ((int) juce::jlimit (1u, 2u, reader->numChannels), (int) reader->lengthInSamples);
+        audio.setSize ((int)juce::jlimit (1u, 2u, reader->numChannels), (int)reader->lengthInSamples);
         reader->read (&audio, 0, audio.getNumSamples(), 0, true, audio.getNumChannels() > 1);
     }
     else
@@ -187,16 +190,17 @@ int main (int argc, char** argv)
     }
 
     juce::String error;
-    auto plugin = hostkit::loadPlugin (options.bundle, options.sampleRate, options.blockSize, audio.getNumChannels(), error);
+    auto plugin =
+        hostkit::loadPlugin (options.bundle, options.sampleRate, options.blockSize, audio.getNumChannels(), error);
     if (plugin == nullptr)
         fail ("cannot load the plug-in: " + error);
 
     if (options.state != juce::File())
     {
         juce::MemoryBlock state;
-        if (! options.state.existsAsFile() || ! options.state.loadFileAsData (state))
+        if (!options.state.existsAsFile() || !options.state.loadFileAsData (state))
             fail ("cannot read state file " + options.state.getFullPathName());
-        plugin->setStateInformation (state.getData(), (int) state.getSize());
+        plugin->setStateInformation (state.getData(), (int)state.getSize());
     }
 
     for (const auto& [identifier, value] : options.parameters)
@@ -210,7 +214,7 @@ int main (int argc, char** argv)
 
     juce::AudioBuffer<float> block (audio.getNumChannels(), options.blockSize);
     juce::MidiBuffer midi;
-    const auto total = (juce::int64) audio.getNumSamples();
+    const auto total = (juce::int64)audio.getNumSamples();
     const bool longRender = total > (juce::int64) (20 * options.sampleRate);
     for (int start = 0; start < audio.getNumSamples(); start += options.blockSize)
     {
@@ -238,7 +242,7 @@ int main (int argc, char** argv)
     if (stream == nullptr)
         fail ("cannot write " + options.output.getFullPathName());
     std::unique_ptr<juce::AudioFormatWriter> writer (
-        wav.createWriterFor (stream.get(), options.sampleRate, (unsigned) audio.getNumChannels(), 24, {}, 0));
+        wav.createWriterFor (stream.get(), options.sampleRate, (unsigned)audio.getNumChannels(), 24, {}, 0));
     if (writer == nullptr)
         fail ("cannot write " + options.output.getFullPathName());
     stream.release();

@@ -16,7 +16,8 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> TestPlayHead::getPosition() co
 }
 
 ProcessorHarness::ProcessorHarness (double rate, int block, int channelCount)
-    : processor (std::make_unique<Rirorezo3AudioProcessor>()), sampleRate (rate), blockSize (block), channels (channelCount)
+    : processor (std::make_unique<Rirorezo3AudioProcessor>()), sampleRate (rate), blockSize (block),
+      channels (channelCount)
 {
     const auto set = channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
     juce::AudioProcessor::BusesLayout layout;
@@ -92,7 +93,8 @@ juce::AudioBuffer<float> ProcessorHarness::sine (int numSamples, double frequenc
     auto buffer = silence (numSamples);
     for (int c = 0; c < channels; ++c)
         for (int i = 0; i < numSamples; ++i)
-            buffer.setSample (c, i, level * (float) std::sin (juce::MathConstants<double>::twoPi * frequency * i / sampleRate));
+            buffer.setSample (
+                c, i, level * (float)std::sin (juce::MathConstants<double>::twoPi * frequency * i / sampleRate));
     return buffer;
 }
 
@@ -102,7 +104,7 @@ bool allFiniteAndNormal (const juce::AudioBuffer<float>& buffer)
         for (int i = 0; i < buffer.getNumSamples(); ++i)
         {
             const auto value = buffer.getSample (c, i);
-            if (! std::isfinite (value) || (value != 0.0f && std::fpclassify (value) == FP_SUBNORMAL))
+            if (!std::isfinite (value) || (value != 0.0f && std::fpclassify (value) == FP_SUBNORMAL))
                 return false;
         }
     return true;
