@@ -60,9 +60,9 @@ void Rirorezo3AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
     blockFlowSync = loadValue (pluginParameters.meltFlowSyncValue);
     blockDropoutSync = loadValue (pluginParameters.meltDropoutSyncValue);
 
-    if (auto* playHead = getPlayHead())
+    if (auto* hostPlayHead = getPlayHead())
     {
-        const auto transport = readTransport (*playHead);
+        const auto transport = readTransport (*hostPlayHead);
         bpm = transport.tempo;
         isPlaying = transport.playing ? 1 : 0;
         blockDropoutPhase = loadValue (pluginParameters.meltDropoutPhaseValue);

@@ -138,7 +138,7 @@ TEST (Melt, SyncedDepthStepsWithTheRateIndex)
 
         // The first cycle from beat 4 on lies past every ramp and glide; a beat is 24000 samples.
         const auto cycleStart = std::ceil (4.0 / c.cycleBeats) * c.cycleBeats;
-        for (const auto [cycleFraction, depthShare] : {std::pair{0.25, 0.25}, std::pair{0.75, 0.75}})
+        for (const auto& [cycleFraction, depthShare] : {std::pair{0.25, 0.25}, std::pair{0.75, 0.75}})
         {
             const auto n = (int)std::lround ((cycleStart + cycleFraction * c.cycleBeats) * 24000.0);
             const auto delay = melttest::delayOfEitherChannel (buffer, n, 48000.0, 0.03);
