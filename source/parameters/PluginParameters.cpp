@@ -109,18 +109,7 @@ PluginParameters::PluginParameters (juce::AudioProcessorValueTreeState& tree) : 
 {
     // Registering does not call the adaptor: the values keep their initial values.
 #define PARAM_ANY(stem, ...) apvts->addParameterListener (stem##ID, &stem##Listener);
-#define PARAM_FLOAT PARAM_ANY
-#define PARAM_DECIBEL PARAM_ANY
-#define PARAM_INT PARAM_ANY
-#define PARAM_BOOL PARAM_ANY
-#define PARAM_PAGE PARAM_ANY
-    RIROREZO3_PARAMETER_TABLE
-#undef PARAM_FLOAT
-#undef PARAM_DECIBEL
-#undef PARAM_INT
-#undef PARAM_BOOL
-#undef PARAM_PAGE
-#undef PARAM_ANY
+#include "parameters/ForEachParameter.h"
 }
 
 namespace
@@ -156,20 +145,20 @@ enum class ControlGroup
 #define PARAM_PAGE PARAM_ANY
 
 #define PARAM_STATEMENT(stem) stem##Attachment.reset();
-void PluginParameters::detachToneHiddenControls()
-    PARAM_FOR_GROUP (ToneHidden) void PluginParameters::detachToneControls()
-        PARAM_FOR_GROUP (Tone) void PluginParameters::detachMeltFlowControls()
-            PARAM_FOR_GROUP (MeltFlow) void PluginParameters::detachMeltDropoutControls()
-                PARAM_FOR_GROUP (MeltDropout) void PluginParameters::detachMeltJumpControls()
-                    PARAM_FOR_GROUP (MeltJump) void PluginParameters::detachMeltMainControls()
-                        PARAM_FOR_GROUP (MeltMain) void PluginParameters::detachEchoControls()
-                            PARAM_FOR_GROUP (Echo) void PluginParameters::detachMasterControls()
-                                PARAM_FOR_GROUP (Master)
+// clang-format off
+void PluginParameters::detachToneHiddenControls() PARAM_FOR_GROUP (ToneHidden)
+void PluginParameters::detachToneControls() PARAM_FOR_GROUP (Tone)
+void PluginParameters::detachMeltFlowControls() PARAM_FOR_GROUP (MeltFlow)
+void PluginParameters::detachMeltDropoutControls() PARAM_FOR_GROUP (MeltDropout)
+void PluginParameters::detachMeltJumpControls() PARAM_FOR_GROUP (MeltJump)
+void PluginParameters::detachMeltMainControls() PARAM_FOR_GROUP (MeltMain)
+void PluginParameters::detachEchoControls() PARAM_FOR_GROUP (Echo)
+void PluginParameters::detachMasterControls() PARAM_FOR_GROUP (Master)
 #undef PARAM_STATEMENT
 
 // Group by group: empty the group's slots, then remove that group's adaptors.
 #define PARAM_STATEMENT(stem) apvts->removeParameterListener (stem##ID, &stem##Listener);
-                                    PluginParameters::~PluginParameters()
+PluginParameters::~PluginParameters()
 {
     detachToneHiddenControls();
     PARAM_FOR_GROUP (ToneHidden)
@@ -188,6 +177,7 @@ void PluginParameters::detachToneHiddenControls()
     detachMasterControls();
     PARAM_FOR_GROUP (Master)
 }
+// clang-format on
 #undef PARAM_STATEMENT
 
 #undef PARAM_FLOAT

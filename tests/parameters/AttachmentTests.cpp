@@ -43,18 +43,7 @@ std::map<juce::String, bool> occupiedSlots (const PluginParameters& p)
 {
     std::map<juce::String, bool> slots;
 #define PARAM_ANY(stem, ...) slots[PluginParameters::stem##ID] = p.stem##Attachment != nullptr;
-#define PARAM_FLOAT PARAM_ANY
-#define PARAM_DECIBEL PARAM_ANY
-#define PARAM_INT PARAM_ANY
-#define PARAM_BOOL PARAM_ANY
-#define PARAM_PAGE PARAM_ANY
-    RIROREZO3_PARAMETER_TABLE
-#undef PARAM_FLOAT
-#undef PARAM_DECIBEL
-#undef PARAM_INT
-#undef PARAM_BOOL
-#undef PARAM_PAGE
-#undef PARAM_ANY
+#include "parameters/ForEachParameter.h"
     return slots;
 }
 

@@ -54,18 +54,7 @@ TEST (ParameterStrings, IdentifiersAreTheStemsAndCaptionsKeepTheirExactTexts)
 
     juce::StringArray identifiers;
 #define PARAM_ANY(stem, ...) identifiers.add (PluginParameters::stem##ID);
-#define PARAM_FLOAT PARAM_ANY
-#define PARAM_DECIBEL PARAM_ANY
-#define PARAM_INT PARAM_ANY
-#define PARAM_BOOL PARAM_ANY
-#define PARAM_PAGE PARAM_ANY
-    RIROREZO3_PARAMETER_TABLE
-#undef PARAM_FLOAT
-#undef PARAM_DECIBEL
-#undef PARAM_INT
-#undef PARAM_BOOL
-#undef PARAM_PAGE
-#undef PARAM_ANY
+#include "parameters/ForEachParameter.h"
     EXPECT_EQ (identifiers.size(), 81);
     identifiers.removeDuplicates (false);
     EXPECT_EQ (identifiers.size(), 81);

@@ -28,18 +28,7 @@ std::vector<MirrorEntry> mirrorEntries()
 #define PARAM_ANY(stem, ...)                                                                                           \
     entries.push_back (                                                                                                \
         {PluginParameters::stem##ID, [] (const PluginParameters& p) { return (double)loadValue (p.stem##Value); }});
-#define PARAM_FLOAT PARAM_ANY
-#define PARAM_DECIBEL PARAM_ANY
-#define PARAM_INT PARAM_ANY
-#define PARAM_BOOL PARAM_ANY
-#define PARAM_PAGE PARAM_ANY
-    RIROREZO3_PARAMETER_TABLE
-#undef PARAM_FLOAT
-#undef PARAM_DECIBEL
-#undef PARAM_INT
-#undef PARAM_BOOL
-#undef PARAM_PAGE
-#undef PARAM_ANY
+#include "parameters/ForEachParameter.h"
     return entries;
 }
 } // namespace
