@@ -5,6 +5,8 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include "ScriptedPlayHead.h"
+
 #include <malloc.h>
 
 #include <algorithm>
@@ -120,20 +122,15 @@ inline juce::AudioBuffer<float> makeMusic (int channels, int numSamples, double 
     return buffer;
 }
 
-class PlayHead : public juce::AudioPlayHead
+// The host plays at 120 bpm from beat 0 throughout.
+inline ScriptedPlayHead playingHost()
 {
-public:
-    juce::Optional<PositionInfo> getPosition() const override
-    {
-        PositionInfo info;
-        info.setBpm (120.0);
-        info.setPpqPosition (ppq);
-        info.setIsPlaying (true);
-        return info;
-    }
-
-    double ppq = 0.0;
-};
+    ScriptedPlayHead playHead;
+    playHead.tempo = 120.0;
+    playHead.ppq = 0.0;
+    playHead.playing = true;
+    return playHead;
+}
 
 struct Target
 {
@@ -251,7 +248,7 @@ private:
             target.aroundBlock (true);
             processor->processBlock (block, midi);
             target.aroundBlock (false);
-            playHead.ppq += count * 2.0 / benchCase.sampleRate;
+            playHead.advance (count, benchCase.sampleRate);
         }
     }
 
@@ -271,7 +268,7 @@ private:
     const Target& target;
     const Case& benchCase;
     std::unique_ptr<juce::AudioProcessor> processor;
-    PlayHead playHead;
+    ScriptedPlayHead playHead = playingHost();
     juce::AudioBuffer<float> source, block;
     std::vector<Swept> swept;
     long blockCount = 0;
@@ -353,7 +350,7 @@ inline bool runSoak (const Target& target, double seconds)
         std::printf ("soak: cannot create the processor\n");
         return false;
     }
-    PlayHead playHead;
+    auto playHead = playingHost();
     processor->setPlayHead (&playHead);
     std::vector<juce::AudioProcessorParameter*> parameters;
     for (auto* parameter : processor->getParameters())
@@ -396,7 +393,7 @@ inline bool runSoak (const Target& target, double seconds)
         processor->processBlock (block, midi);
         target.aroundBlock (false);
         stretchProcessing += std::chrono::steady_clock::now() - blockStart;
-        playHead.ppq += blockSize * 2.0 / sampleRate;
+        playHead.advance (blockSize, sampleRate);
 
         for (int c = 0; c < channels; ++c)
             for (int i = 0; i < blockSize; ++i)

@@ -44,23 +44,6 @@ std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::File& bundle,
     return plugin;
 }
 
-juce::Optional<juce::AudioPlayHead::PositionInfo> PlayHead::getPosition() const
-{
-    PositionInfo info;
-    if (tempo)
-        info.setBpm (*tempo);
-    if (ppq && reportsPosition)
-        info.setPpqPosition (*ppq);
-    info.setIsPlaying (playing);
-    return info;
-}
-
-void PlayHead::advance (int numSamples, double sampleRate)
-{
-    if (playing && ppq)
-        *ppq += numSamples * (tempo.value_or (120.0) / 60.0) / sampleRate;
-}
-
 juce::String parameterIdentifier (juce::AudioProcessorParameter& parameter)
 {
     if (auto* withId = dynamic_cast<juce::HostedAudioProcessorParameter*> (&parameter))

@@ -3,6 +3,8 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include "ScriptedPlayHead.h"
+
 #include <memory>
 #include <optional>
 
@@ -15,21 +17,6 @@ juce::File builtBundle();
 // Loads the bundle and prepares it with a stereo or mono layout; null with a reason on failure.
 std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::File& bundle, double sampleRate, int blockSize,
                                                        int channels, juce::String& error);
-
-// A play head whose fields the caller sets between blocks; fields left empty are not reported.
-class PlayHead : public juce::AudioPlayHead
-{
-public:
-    juce::Optional<PositionInfo> getPosition() const override;
-
-    std::optional<double> tempo;
-    std::optional<double> ppq;
-    bool playing = false;
-    bool reportsPosition = true;
-
-    // Moves the position on by a block while playing.
-    void advance (int numSamples, double sampleRate);
-};
 
 // Finds a host parameter by its identifier.
 juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& plugin, const juce::String& identifier);

@@ -206,7 +206,7 @@ int main (int argc, char** argv)
     for (const auto& [identifier, value] : options.parameters)
         applyParameter (*plugin, identifier, value);
 
-    hostkit::PlayHead playHead;
+    ScriptedPlayHead playHead;
     playHead.tempo = options.tempo;
     playHead.ppq = options.startPosition;
     playHead.playing = options.playing;

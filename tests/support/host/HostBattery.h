@@ -98,7 +98,7 @@ public:
     void processBlock (juce::AudioBuffer<float>& block);
 
     std::unique_ptr<juce::AudioPluginInstance> plugin;
-    hostkit::PlayHead playHead;
+    ScriptedPlayHead playHead;
     juce::String error;
     double sampleRate;
     int blockSize;

@@ -4,17 +4,6 @@
 
 namespace testsupport
 {
-juce::Optional<juce::AudioPlayHead::PositionInfo> TestPlayHead::getPosition() const
-{
-    PositionInfo info;
-    if (tempo)
-        info.setBpm (*tempo);
-    if (ppq && reportsPosition)
-        info.setPpqPosition (*ppq);
-    info.setIsPlaying (playing);
-    return info;
-}
-
 ProcessorHarness::ProcessorHarness (double rate, int block, int channelCount)
     : processor (std::make_unique<Rirorezo3AudioProcessor>()), sampleRate (rate), blockSize (block),
       channels (channelCount)
@@ -24,6 +13,8 @@ ProcessorHarness::ProcessorHarness (double rate, int block, int channelCount)
     layout.inputBuses.add (set);
     layout.outputBuses.add (set);
     processor->setBusesLayout (layout);
+    playHead.tempo = 120.0;
+    playHead.ppq = 0.0;
     processor->setPlayHead (&playHead);
     processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
     processor->prepareToPlay (sampleRate, blockSize);
@@ -54,8 +45,7 @@ void ProcessorHarness::processBlock (juce::AudioBuffer<float>& block)
 {
     juce::MidiBuffer midi;
     processor->processBlock (block, midi);
-    if (playHead.playing && playHead.ppq)
-        *playHead.ppq += block.getNumSamples() * (playHead.tempo.value_or (120.0) / 60.0) / sampleRate;
+    playHead.advance (block.getNumSamples(), sampleRate);
 }
 
 void ProcessorHarness::process (juce::AudioBuffer<float>& buffer)

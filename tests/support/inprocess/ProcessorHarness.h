@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScriptedPlayHead.h"
 #include "engine/PluginProcessor.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -9,18 +10,6 @@
 
 namespace testsupport
 {
-// A play head whose fields a test sets between blocks.
-class TestPlayHead : public juce::AudioPlayHead
-{
-public:
-    juce::Optional<PositionInfo> getPosition() const override;
-
-    std::optional<double> tempo = 120.0;
-    std::optional<double> ppq = 0.0;
-    bool playing = false;
-    bool reportsPosition = true;
-};
-
 // An in-process processor prepared as a host would: layout, rate, block size, play head.
 class ProcessorHarness
 {
@@ -43,7 +32,8 @@ public:
     juce::AudioBuffer<float> sine (int numSamples, double frequency, float level = 0.5f) const;
 
     std::unique_ptr<Rirorezo3AudioProcessor> processor;
-    TestPlayHead playHead;
+    // Reports 120 bpm from beat 0, stopped, until a test says otherwise.
+    ScriptedPlayHead playHead;
     double sampleRate;
     int blockSize;
     int channels;
