@@ -4,7 +4,6 @@
 #include "presets/PresetFileAccess.h"
 #include "presets/PresetManager.h"
 
-#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -226,18 +225,8 @@ void Rirorezo3AudioProcessor::setStateInformation (const void* data, int sizeInB
         for (int i = firstParameter; i < attributeCount; ++i)
         {
             const auto& name = child->getAttributeName (i);
-            const auto value = child->getDoubleAttribute (name);
-            if (!std::isfinite (value) || std::abs (value) > FLT_MAX)
-                continue;
-
-            const auto normalised = static_cast<float> (juce::jlimit (0.0, 1.0, value));
-            for (auto* parameter : getParameters())
-            {
-                if (parameterIdentifier (*parameter) != name)
-                    continue;
-                parameter->setValue (normalised);
-                parameter->sendValueChangedMessageToListeners (normalised);
-            }
+            if (auto* parameter = findParameterByIdentifier (*this, name))
+                applyStoredValue (*parameter, child->getDoubleAttribute (name));
         }
     }
 

@@ -2,6 +2,9 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <cfloat>
+#include <cmath>
+
 // The identifier that keys a host parameter in saved states and sub-preset tables.
 inline juce::String parameterIdentifier (const juce::AudioProcessorParameter& parameter)
 {
@@ -18,4 +21,16 @@ inline juce::AudioProcessorParameter* findParameterByIdentifier (const juce::Aud
         if (parameterIdentifier (*parameter) == identifier)
             return parameter;
     return nullptr;
+}
+
+// Sets a parameter to a normalised value read from a state or a file and tells its listeners at
+// once (the engine's mirror, attached controls, the host). Bytes from outside can hold anything:
+// a value that is not a finite float is skipped, the others are held to 0..1.
+inline void applyStoredValue (juce::AudioProcessorParameter& parameter, double value)
+{
+    if (!std::isfinite (value) || std::abs (value) > FLT_MAX)
+        return;
+    const auto normalised = static_cast<float> (juce::jlimit (0.0, 1.0, value));
+    parameter.setValue (normalised);
+    parameter.sendValueChangedMessageToListeners (normalised);
 }

@@ -4,7 +4,6 @@
 
 #include "engine/PluginProcessor.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace
@@ -91,10 +90,7 @@ void PresetManager::loadSubPresetFile (int group, const juce::String& path)
                             if (values.getNumBytesRemaining() < valueBytes)
                                 return;
                             const auto value = values.readFloat();
-                            if (parameter == nullptr || !std::isfinite (value))
-                                return;
-                            const auto normalised = juce::jlimit (0.0f, 1.0f, value);
-                            parameter->setValue (normalised);
-                            parameter->sendValueChangedMessageToListeners (normalised);
+                            if (parameter != nullptr)
+                                applyStoredValue (*parameter, value);
                         });
 }
