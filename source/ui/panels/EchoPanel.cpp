@@ -16,52 +16,56 @@ using Tree = juce::AudioProcessorValueTreeState;
 using ComboSlot = std::unique_ptr<Tree::ComboBoxAttachment> PluginParameters::*;
 using SliderSlot = std::unique_ptr<Tree::SliderAttachment> PluginParameters::*;
 using ButtonSlot = std::unique_ptr<Tree::ButtonAttachment> PluginParameters::*;
-using P = PluginParameters;
 
 constexpr int manualId = 1;
 constexpr int secondModeId = 2; // "BPM" for the sync mode, "Auto" for the factor mode
 
 // The combo boxes whose attachments come before the sliders' in the echo group's slot order.
 constexpr int combosAttachedBeforeSliders = 6;
+
+// LOAD and SAVE are bound to no parameter.
+const juce::String noParameter;
 } // namespace
+
+// A parameter's identifier and the slot its attachment goes into.
+#define SLOT(stem) PluginParameters::stem##ID, &PluginParameters::stem##Attachment
 
 struct EchoPanel::ComboRow
 {
     BasicComboBox& box;
     LabeledComboBox& labeled;
-    const juce::StringArray& items;
-    bool wheelSteps;
     const juce::String& identifier;
     ComboSlot slot;
     juce::Rectangle<float> design;
     bool shown;
+    const juce::StringArray& items;
+    bool wheelSteps;
 };
 
 struct EchoPanel::SliderRow
 {
     juce::Slider& slider;
     juce::Component& labeled;
-    // None for the time knob: the sync handler gives it its looks and double-click value.
-    juce::LookAndFeel* sliderLook;
-    juce::LookAndFeel* labelLook;
-    std::optional<double> doubleClick;
     const juce::String& identifier;
     SliderSlot slot;
     juce::Rectangle<float> design;
     bool shown;
+    // None for the time knob: the sync handler gives it its double-click value and its looks.
+    std::optional<double> doubleClick;
+    juce::LookAndFeel* sliderLook;
+    juce::LookAndFeel* labelLook;
 };
 
 struct EchoPanel::ButtonRow
 {
     BasicButton& button;
-    const char* text;
-    bool toggles;
-    juce::LookAndFeel& look;
-    // LOAD and SAVE are bound to no parameter.
-    const juce::String* identifier;
+    const juce::String& identifier;
     ButtonSlot slot;
     juce::Rectangle<float> design;
     bool shown;
+    const char* text;
+    bool toggles;
+    juce::LookAndFeel& look;
 };
 
 struct EchoPanel::CoverRow
@@ -70,207 +74,60 @@ struct EchoPanel::CoverRow
     juce::Rectangle<float> design;
 };
 
-// Rectangles in design units of the 295 by 277 panel; a combo, fader or knob rectangle is that of
-// its captioned wrapper.
+// Rectangles are in design units of the 295 by 277 panel; a combo, fader or knob rectangle is
+// that of its captioned wrapper. Rows that are not shown are added hidden and then shown or
+// hidden by the sync and factor-mode handlers.
+// clang-format off
 std::array<EchoPanel::ComboRow, 8> EchoPanel::comboRows()
 {
     return {{
-        {syncBox,
-         syncLabeled,
-         comboItems::syncModes,
-         false,
-         P::echoSyncID,
-         &P::echoSyncAttachment,
-         {15, 30, 81, 33},
-         true},
-        {rateLeftBox,
-         rateLeftLabeled,
-         comboItems::noteValues,
-         true,
-         P::echoRateLeftID,
-         &P::echoRateLeftAttachment,
-         {108, 30, 54, 34},
-         false},
-        {rateRightBox,
-         rateRightLabeled,
-         comboItems::noteValues,
-         true,
-         P::echoRateRightID,
-         &P::echoRateRightAttachment,
-         {108, 67, 54, 34},
-         false},
-        {minimumBox,
-         minimumLabeled,
-         comboItems::echoMinimumFactors,
-         true,
-         P::echoMinID,
-         &P::echoMinAttachment,
-         {115, 148, 54, 34},
-         true},
-        {maximumBox,
-         maximumLabeled,
-         comboItems::echoMaximumFactors,
-         true,
-         P::echoMaxID,
-         &P::echoMaxAttachment,
-         {232, 148, 54, 34},
-         true},
-        {factorRateBox,
-         factorRateLabeled,
-         comboItems::barRates,
-         true,
-         P::echoFactorRateID,
-         &P::echoFactorRateAttachment,
-         {173, 148, 54, 34},
-         false},
-        {mixModeBox,
-         mixModeLabeled,
-         comboItems::echoMixModes,
-         true,
-         P::echoMixModeID,
-         &P::echoMixModeAttachment,
-         {233, 252, 42, 33},
-         true},
-        {factorModeBox,
-         factorModeLabeled,
-         comboItems::echoFactorModes,
-         true,
-         P::echoFactorModeID,
-         &P::echoFactorModeAttachment,
-         {11, 148, 55, 33},
-         true},
+        // box          wrapper             parameter              rectangle           shown  items                           wheel
+        {syncBox,       syncLabeled,        SLOT (echoSync),       {15, 30, 81, 33},   true,  comboItems::syncModes,          false},
+        {rateLeftBox,   rateLeftLabeled,    SLOT (echoRateLeft),   {108, 30, 54, 34},  false, comboItems::noteValues,         true},
+        {rateRightBox,  rateRightLabeled,   SLOT (echoRateRight),  {108, 67, 54, 34},  false, comboItems::noteValues,         true},
+        {minimumBox,    minimumLabeled,     SLOT (echoMin),        {115, 148, 54, 34}, true,  comboItems::echoMinimumFactors, true},
+        {maximumBox,    maximumLabeled,     SLOT (echoMax),        {232, 148, 54, 34}, true,  comboItems::echoMaximumFactors, true},
+        {factorRateBox, factorRateLabeled,  SLOT (echoFactorRate), {173, 148, 54, 34}, false, comboItems::barRates,           true},
+        {mixModeBox,    mixModeLabeled,     SLOT (echoMixMode),    {233, 252, 42, 33}, true,  comboItems::echoMixModes,       true},
+        {factorModeBox, factorModeLabeled,  SLOT (echoFactorMode), {11, 148, 55, 33},  true,  comboItems::echoFactorModes,    true},
     }};
 }
 
 // In the order of their attachments.
 std::array<EchoPanel::SliderRow, 10> EchoPanel::sliderRows()
 {
-    juce::LookAndFeel* knob = basicLookAndFeel;
-    juce::LookAndFeel* caption = knobLabelLookAndFeel;
+    juce::LookAndFeel* const knob = basicLookAndFeel;
+    juce::LookAndFeel* const fader = faderLookAndFeel;
+    juce::LookAndFeel* const caption = knobLabelLookAndFeel;
     return {{
-        {timeKnob,
-         timeLabeled,
-         nullptr,
-         nullptr,
-         std::nullopt,
-         P::echoTimeID,
-         &P::echoTimeAttachment,
-         {128, 32, 55, 55},
-         false},
-        {offsetKnob,
-         offsetLabeled,
-         knob,
-         caption,
-         0.0,
-         P::echoOffsetID,
-         &P::echoOffsetAttachment,
-         {183, 32, 55, 55},
-         false},
-        {offsetMsKnob,
-         offsetMsLabeled,
-         knob,
-         caption,
-         0.0,
-         P::echoOffsetMsID,
-         &P::echoOffsetMsAttachment,
-         {183, 32, 55, 55},
-         false},
-        {lengthSlider,
-         lengthLabeled,
-         faderLookAndFeel,
-         nullptr,
-         100.0,
-         P::echoLengthID,
-         &P::echoLengthAttachment,
-         {143, 113, 113, 38},
-         true},
-        {glideKnob,
-         glideLabeled,
-         knob,
-         caption,
-         95.0,
-         P::echoGlideID,
-         &P::echoGlideAttachment,
-         {238, 32, 55, 55},
-         true},
-        {inputKnob, inputLabeled, knob, caption, 0.0, P::echoInputID, &P::echoInputAttachment, {10, 200, 55, 55}, true},
-        {feedbackKnob,
-         feedbackLabeled,
-         knob,
-         caption,
-         40.0,
-         P::echoFeedbackID,
-         &P::echoFeedbackAttachment,
-         {172, 200, 55, 55},
-         true},
-        {highPassKnob,
-         highPassLabeled,
-         knob,
-         caption,
-         20.0,
-         P::echoHpFreqID,
-         &P::echoHpFreqAttachment,
-         {64, 200, 55, 55},
-         true},
-        {lowPassKnob,
-         lowPassLabeled,
-         knob,
-         caption,
-         20000.0,
-         P::echoLpFreqID,
-         &P::echoLpFreqAttachment,
-         {118, 200, 55, 55},
-         true},
-        {mixKnob, mixLabeled, knob, caption, 35.0, P::echoMixID, &P::echoMixAttachment, {226, 200, 55, 55}, true},
+        // slider      wrapper           parameter            rectangle            shown  double-click  looks
+        {timeKnob,     timeLabeled,      SLOT (echoTime),     {128, 32, 55, 55},   false, std::nullopt, nullptr, nullptr},
+        {offsetKnob,   offsetLabeled,    SLOT (echoOffset),   {183, 32, 55, 55},   false, 0.0,          knob,    caption},
+        {offsetMsKnob, offsetMsLabeled,  SLOT (echoOffsetMs), {183, 32, 55, 55},   false, 0.0,          knob,    caption},
+        {lengthSlider, lengthLabeled,    SLOT (echoLength),   {143, 113, 113, 38}, true,  100.0,        fader,   nullptr},
+        {glideKnob,    glideLabeled,     SLOT (echoGlide),    {238, 32, 55, 55},   true,  95.0,         knob,    caption},
+        {inputKnob,    inputLabeled,     SLOT (echoInput),    {10, 200, 55, 55},   true,  0.0,          knob,    caption},
+        {feedbackKnob, feedbackLabeled,  SLOT (echoFeedback), {172, 200, 55, 55},  true,  40.0,         knob,    caption},
+        {highPassKnob, highPassLabeled,  SLOT (echoHpFreq),   {64, 200, 55, 55},   true,  20.0,         knob,    caption},
+        {lowPassKnob,  lowPassLabeled,   SLOT (echoLpFreq),   {118, 200, 55, 55},  true,  20000.0,      knob,    caption},
+        {mixKnob,      mixLabeled,       SLOT (echoMix),      {226, 200, 55, 55},  true,  35.0,         knob,    caption},
     }};
 }
 
 std::array<EchoPanel::ButtonRow, 8> EchoPanel::buttonRows()
 {
+    auto& plain = *buttonLookAndFeel;
+    auto& orange = *orangeButtonLookAndFeel;
     return {{
-        {linkButton, "oo", true, *buttonLookAndFeel, &P::echoLinkID, &P::echoLinkAttachment, {165, 49, 17, 17}, false},
-        {pingPongButton,
-         "PINGPONG",
-         true,
-         *buttonLookAndFeel,
-         &P::echoPingPongID,
-         &P::echoPingPongAttachment,
-         {15, 67, 81, 17},
-         true},
-        {loopButton,
-         "LOOP",
-         true,
-         *buttonLookAndFeel,
-         &P::echoLoopID,
-         &P::echoLoopAttachment,
-         {175, 252, 48, 17},
-         true},
-        {filterButton,
-         "FILTER",
-         true,
-         *buttonLookAndFeel,
-         &P::echoFilterID,
-         &P::echoFilterAttachment,
-         {80, 252, 78, 17},
-         true},
-        {loadButton, "LOAD", false, *buttonLookAndFeel, nullptr, nullptr, {159, 4, 47, 17}, true},
-        {saveButton, "SAVE", false, *buttonLookAndFeel, nullptr, nullptr, {210, 4, 47, 17}, true},
-        {randomiseButton,
-         "!?!",
-         false,
-         *buttonLookAndFeel,
-         &P::echoRndID,
-         &P::echoRndAttachment,
-         {260, 4, 30, 17},
-         true},
-        {powerButton,
-         "",
-         true,
-         *orangeButtonLookAndFeel,
-         &P::echoPowerID,
-         &P::echoPowerAttachment,
-         {6, 6, 16, 13},
-         true},
+        // button         parameter               rectangle           shown  text        toggles  look
+        {linkButton,      SLOT (echoLink),        {165, 49, 17, 17},  false, "oo",       true,    plain},
+        {pingPongButton,  SLOT (echoPingPong),    {15, 67, 81, 17},   true,  "PINGPONG", true,    plain},
+        {loopButton,      SLOT (echoLoop),        {175, 252, 48, 17}, true,  "LOOP",     true,    plain},
+        {filterButton,    SLOT (echoFilter),      {80, 252, 78, 17},  true,  "FILTER",   true,    plain},
+        {loadButton,      noParameter, nullptr,   {159, 4, 47, 17},   true,  "LOAD",     false,   plain},
+        {saveButton,      noParameter, nullptr,   {210, 4, 47, 17},   true,  "SAVE",     false,   plain},
+        {randomiseButton, SLOT (echoRnd),         {260, 4, 30, 17},   true,  "!?!",      false,   plain},
+        {powerButton,     SLOT (echoPower),       {6, 6, 16, 13},     true,  "",         true,    orange},
     }};
 }
 
@@ -278,12 +135,15 @@ std::array<EchoPanel::ButtonRow, 8> EchoPanel::buttonRows()
 std::array<EchoPanel::CoverRow, 4> EchoPanel::coverRows()
 {
     return {{
-        {linkCover, {162, 32, 55, 55}},
-        {faderCoverLeft, {133, 120, 14, 32}},
+        {linkCover,       {162, 32, 55, 55}},
+        {faderCoverLeft,  {133, 120, 14, 32}},
         {faderCoverRight, {259, 120, 14, 32}},
-        {tickCover, {196, 130, 17, 16}},
+        {tickCover,       {196, 130, 17, 16}},
     }};
 }
+// clang-format on
+
+#undef SLOT
 
 EchoPanel::EchoPanel (Rirorezo3AudioProcessor* processorToUse) : processor (processorToUse)
 {
@@ -380,7 +240,7 @@ void EchoPanel::createAttachments()
     std::for_each (combos.begin() + combosAttachedBeforeSliders, combos.end(), attachCombo);
     for (const auto& row : buttonRows())
         if (row.slot != nullptr)
-            parameters.*row.slot = std::make_unique<Tree::ButtonAttachment> (tree, *row.identifier, row.button);
+            parameters.*row.slot = std::make_unique<Tree::ButtonAttachment> (tree, row.identifier, row.button);
 }
 
 // Runs on every change of the sync mode; it also resets the time knob's double-click value, so
