@@ -216,6 +216,32 @@ TEST_F (EchoPanelTest, MenusListTheirItemsAndShowTheParametersDefaults)
     }
 }
 
+TEST_F (EchoPanelTest, ControlsOutsideTheModesShowInEveryMode)
+{
+    const ComponentOf alwaysShown[] = {
+        &componentOf<&EchoPanel::syncLabeled>,     &componentOf<&EchoPanel::minimumLabeled>,
+        &componentOf<&EchoPanel::maximumLabeled>,  &componentOf<&EchoPanel::lengthLabeled>,
+        &componentOf<&EchoPanel::glideLabeled>,    &componentOf<&EchoPanel::inputLabeled>,
+        &componentOf<&EchoPanel::feedbackLabeled>, &componentOf<&EchoPanel::highPassLabeled>,
+        &componentOf<&EchoPanel::lowPassLabeled>,  &componentOf<&EchoPanel::mixLabeled>,
+        &componentOf<&EchoPanel::mixModeLabeled>,  &componentOf<&EchoPanel::factorModeLabeled>,
+        &componentOf<&EchoPanel::pingPongButton>,  &componentOf<&EchoPanel::loopButton>,
+        &componentOf<&EchoPanel::filterButton>,    &componentOf<&EchoPanel::loadButton>,
+        &componentOf<&EchoPanel::saveButton>,      &componentOf<&EchoPanel::randomiseButton>,
+        &componentOf<&EchoPanel::powerButton>,
+    };
+    for (const auto modes : {0.0f, 1.0f})
+    {
+        harness.setPlain ("echoSync", modes);
+        harness.setPlain ("echoFactorMode", modes);
+        for (const auto& component : alwaysShown)
+        {
+            EXPECT_TRUE (component (*panel).isVisible()) << modes;
+            EXPECT_EQ (component (*panel).getParentComponent(), panel.get());
+        }
+    }
+}
+
 TEST_F (EchoPanelTest, HostChangesMoveEveryControl)
 {
     for (const auto& c : comboCases)
@@ -297,6 +323,8 @@ TEST_F (EchoPanelTest, SyncModeSwapsTimeAndRatesAndRecoloursTheLinkBrackets)
         harness.setPlain ("echoSync", 0.0f);
         expectMode (true);
         panel->setVisible (true);
+        // The time knob is drawn with the knob look the sync handler gave it: its body colour.
+        EXPECT_TRUE (testsupport::coloursClose (pixelAt (155, 60), juce::Colour (0xFFC1CED2)));
         // The covers lie beneath the controls: the time knob takes what lands on it over c1.
         EXPECT_EQ (panel->getComponentAt (170, 50), &panel->timeKnob);
     }
