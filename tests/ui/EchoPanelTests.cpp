@@ -263,6 +263,36 @@ TEST_F (EchoPanelTest, HostChangesMoveEveryControl)
     pumpMessages (20);
 }
 
+// The texts a labelled knob shows while hovered carry the parameter's unit; the fader's is the
+// bare number.
+TEST_F (EchoPanelTest, ValueTextsCarryTheParametersUnits)
+{
+    const struct
+    {
+        const char* identifier;
+        juce::Slider& (*slider) (EchoPanel&);
+        float value;
+        const char* text;
+    } cases[] = {
+        {"echoLength", &sliderOf<&EchoPanel::lengthSlider>, 50.0f, "50"},
+        {"echoTime", &sliderOf<&EchoPanel::timeKnob>, 250.0f, "250 ms"},
+        {"echoOffset", &sliderOf<&EchoPanel::offsetKnob>, 30.0f, "30"},
+        {"echoOffsetMs", &sliderOf<&EchoPanel::offsetMsKnob>, 75.0f, "75 ms"},
+        {"echoGlide", &sliderOf<&EchoPanel::glideKnob>, 95.0f, "95 %"},
+        {"echoInput", &sliderOf<&EchoPanel::inputKnob>, -6.0f, "-6.00 dB"},
+        {"echoFeedback", &sliderOf<&EchoPanel::feedbackKnob>, 55.0f, "55 %"},
+        {"echoHpFreq", &sliderOf<&EchoPanel::highPassKnob>, 600.0f, "600 Hz"},
+        {"echoLpFreq", &sliderOf<&EchoPanel::lowPassKnob>, 5000.0f, "5000 Hz"},
+        {"echoMix", &sliderOf<&EchoPanel::mixKnob>, 80.0f, "80 %"},
+    };
+    for (const auto& c : cases)
+    {
+        harness.setPlain (c.identifier, c.value);
+        auto& slider = c.slider (*panel);
+        EXPECT_EQ (slider.getTextFromValue (slider.getValue()), c.text) << c.identifier;
+    }
+}
+
 TEST_F (EchoPanelTest, UserEditsReachTheirParameterAsOneGesture)
 {
     testsupport::ParameterWatch watch (*harness.processor);
