@@ -86,7 +86,6 @@ TEST_F (EchoPanelOnScreen, FeedbackKnobShowsItsValueWhileHoveredAndTakesTypedVal
     EXPECT_EQ (normalised(), 0.0f);
     typeIntoLabel ("55 %");
     EXPECT_NEAR (normalised(), 0.458333f, 1.0e-6f);
-    EXPECT_EQ (label.getText(), "55 %");
     typeIntoLabel ("nan");
     EXPECT_NEAR (normalised(), 0.458333f, 1.0e-6f);
 }
