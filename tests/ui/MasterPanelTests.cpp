@@ -3,7 +3,6 @@
 #include "ProcessorHarness.h"
 #include "UiSnapshot.h"
 #include "ui/panels/MasterPanel.h"
-#include "ui/style/UiConstants.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +16,11 @@ protected:
     ProcessorHarness harness;
     std::unique_ptr<MasterPanel> panel = std::make_unique<MasterPanel> (harness.processor.get());
 };
+
+namespace palette
+{
+const juce::Colour redKnob{0xFFDE5247}, labelText{0xFF292929};
+}
 } // namespace
 
 TEST_F (MasterPanelTest, EveryKnobIsShownAndBoundBothWaysToItsParameter)
@@ -69,12 +73,12 @@ TEST_F (MasterPanelTest, PaintsNoBackgroundOnlyTheRuvuvWordUnderTheRedKnob)
                             juce::Point<int> (285, 30), juce::Point<int> (370, 5), juce::Point<int> (60, 68)})
         EXPECT_EQ (image.getPixelAt (gap.x, gap.y).getAlpha(), 0) << gap.toString();
 
-    EXPECT_TRUE (coloursClose (image.getPixelAt (148, 29), redKnobColour)) << "mondo knob body";
+    EXPECT_TRUE (coloursClose (image.getPixelAt (148, 29), palette::redKnob)) << "mondo knob body";
 
     int inked = 0;
     for (int y = 58; y < 70; ++y)
         for (int x = 113; x < 181; ++x)
-            inked += coloursClose (image.getPixelAt (x, y), labelTextColour, 8);
+            inked += coloursClose (image.getPixelAt (x, y), palette::labelText, 8);
     EXPECT_GT (inked, 30) << "the word in the label colour";
 }
 

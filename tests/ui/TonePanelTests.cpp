@@ -7,7 +7,6 @@
 #include "ui/panels/MasterPanel.h"
 #include "ui/panels/SectionRandomiser.h"
 #include "ui/panels/TonePanel.h"
-#include "ui/style/UiConstants.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +66,12 @@ int drawsSince (std::uint32_t seed, std::uint32_t xorWord)
 }
 
 constexpr int toneDrawsPerRandomise = 14;
+
+// The palette entries the panel paints with.
+namespace palette
+{
+const juce::Colour panel{0xFFCECDC9}, panelHeader{0xFF30373A}, line{0xFF242424};
+}
 } // namespace
 
 TEST_F (TonePanelTest, EveryKnobAndSwitchIsBoundBothWaysToItsParameter)
@@ -84,8 +89,10 @@ TEST_F (TonePanelTest, OpensWithTheBandPanelHiddenAndEverythingElseShown)
     EXPECT_FALSE (panel->bandPanel.isVisible());
     EXPECT_FALSE (panel->bandToggle.getToggleState());
     for (auto* child : panel->getChildren())
+    {
         if (child != &panel->bandPanel)
             EXPECT_TRUE (child->isVisible()) << child->getBounds().toString().toStdString();
+    }
     for (auto* child : panel->bandPanel.getChildren())
         EXPECT_TRUE (child->isVisible());
 }
@@ -164,13 +171,13 @@ TEST_F (TonePanelTest, PaintsBodyHeaderAndDividersAndTheBandPanelOverTheEqualise
         int x, y;
         juce::Colour colour;
     } probes[] = {
-        {"body under the drive knob", 30, 102, panelColour},
-        {"body right of the damper", 433, 80, panelColour},
-        {"header between title and buttons", 250, 10, panelHeaderColour},
-        {"input divider", 61, 60, lineColour},
-        {"saturation divider", 225, 30, lineColour},
-        {"damper divider", 376, 30, lineColour},
-        {"equaliser base line", 62, 95, lineColour},
+        {"body under the drive knob", 30, 102, palette::panel},
+        {"body right of the damper", 433, 80, palette::panel},
+        {"header between title and buttons", 250, 10, palette::panelHeader},
+        {"input divider", 61, 60, palette::line},
+        {"saturation divider", 225, 30, palette::line},
+        {"damper divider", 376, 30, palette::line},
+        {"equaliser base line", 62, 95, palette::line},
         {"rounded corner outside the body", 0, 107, juce::Colours::transparentBlack},
     };
     auto image = paintToImage (*panel);
@@ -181,8 +188,8 @@ TEST_F (TonePanelTest, PaintsBodyHeaderAndDividersAndTheBandPanelOverTheEqualise
     panel->bandPanel.setVisible (true);
     image = paintToImage (*panel);
     // Between the band panel's knob columns, over where the low gain knob is.
-    EXPECT_TRUE (coloursClose (image.getPixelAt (116, 54), panelHeaderColour));
-    EXPECT_TRUE (coloursClose (image.getPixelAt (116, 95), panelHeaderColour)) << "covers the base line";
+    EXPECT_TRUE (coloursClose (image.getPixelAt (116, 54), palette::panelHeader));
+    EXPECT_TRUE (coloursClose (image.getPixelAt (116, 95), palette::panelHeader)) << "covers the base line";
 }
 
 TEST_F (TonePanelTest, RandomiseButtonRandomisesTheToneGroup)

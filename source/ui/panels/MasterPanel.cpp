@@ -6,10 +6,10 @@
 
 namespace
 {
-using Parameters = PluginParameters;
+using P = PluginParameters;
 
-// The master knobs: parameter, caption (none for the mondo knob), knob range and suffix,
-// double-click value, rectangle of the wrapper (of the bare mondo knob), slot.
+// The master knobs on the 382 by 70 design; the mondo knob has no caption, and its rectangle is
+// the knob's own.
 constexpr float designWidth = 382.0f, designHeight = 70.0f;
 namespace masterKnob
 {
@@ -21,33 +21,15 @@ enum
     noise
 };
 }
+// clang-format off
 const KnobRow masterKnobRows[] = {
-    {Parameters::ruvuvMeltID, nullptr, 0.0f, 100.0f, noUnit, 0.0, {120, 1, 56, 56}, &Parameters::ruvuvMeltAttachment},
-    {Parameters::outputVolumeID,
-     &Parameters::outputVolumeName,
-     -100.0f,
-     12.0f,
-     noUnit,
-     0.0,
-     {300, 9, 55, 55},
-     &Parameters::outputVolumeAttachment},
-    {Parameters::dryWetMixID,
-     &Parameters::dryWetMixName,
-     0.0f,
-     100.0f,
-     Parameters::dryWetMixLabel,
-     100.0,
-     {26, 9, 55, 55},
-     &Parameters::dryWetMixAttachment},
-    {Parameters::noiseLevelID,
-     &Parameters::noiseLevelName,
-     0.0f,
-     100.0f,
-     Parameters::noiseLevelLabel,
-     0.0,
-     {214, 9, 55, 55},
-     &Parameters::noiseLevelAttachment},
+    // parameter        caption               range             suffix              double-click rectangle        slot
+    {P::ruvuvMeltID,    nullptr,              0.0f, 100.0f,     noUnit,             0.0,   {120, 1, 56, 56}, &P::ruvuvMeltAttachment},
+    {P::outputVolumeID, &P::outputVolumeName, -100.0f, 12.0f,   noUnit,             0.0,   {300, 9, 55, 55}, &P::outputVolumeAttachment},
+    {P::dryWetMixID,    &P::dryWetMixName,    0.0f, 100.0f,     P::dryWetMixLabel,  100.0, {26, 9, 55, 55},  &P::dryWetMixAttachment},
+    {P::noiseLevelID,   &P::noiseLevelName,   0.0f, 100.0f,     P::noiseLevelLabel, 0.0,   {214, 9, 55, 55}, &P::noiseLevelAttachment},
 };
+// clang-format on
 } // namespace
 
 MasterPanel::MasterPanel (Rirorezo3AudioProcessor* processorIn)

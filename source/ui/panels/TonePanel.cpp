@@ -8,66 +8,26 @@
 
 namespace
 {
-using Parameters = PluginParameters;
+using P = PluginParameters;
 using ButtonSlot = std::unique_ptr<juce::AudioProcessorValueTreeState::ButtonAttachment> PluginParameters::*;
 
 constexpr int toneSubPresetGroup = 0;
 
-// The band panel's knobs: parameter, caption, knob range and suffix, double-click value,
-// wrapper rectangle on its 165 by 84 page, slot. The high-frequency knob shows no unit.
+// The band panel's knobs on its 165 by 84 page. The high-frequency knob shows no unit.
 constexpr float bandDesignWidth = 165.0f, bandDesignHeight = 84.0f;
+// clang-format off
 const KnobRow bandKnobRows[] = {
-    {Parameters::toneLowFreqID,
-     &Parameters::toneLowFreqName,
-     80.0f,
-     800.0f,
-     Parameters::toneLowFreqLabel,
-     120.0,
-     {12, 4, 38, 38},
-     &Parameters::toneLowFreqAttachment},
-    {Parameters::toneLowQID,
-     &Parameters::toneLowQName,
-     0.5f,
-     2.0f,
-     Parameters::toneLowQLabel,
-     0.5,
-     {12, 44, 38, 38},
-     &Parameters::toneLowQAttachment},
-    {Parameters::toneMidFreqID,
-     &Parameters::toneMidFreqName,
-     120.0f,
-     3000.0f,
-     Parameters::toneMidFreqLabel,
-     1800.0,
-     {63, 4, 38, 38},
-     &Parameters::toneMidFreqAttachment},
-    {Parameters::toneMidQID,
-     &Parameters::toneMidQName,
-     0.5f,
-     3.0f,
-     Parameters::toneMidQLabel,
-     0.5,
-     {63, 44, 38, 38},
-     &Parameters::toneMidQAttachment},
-    {Parameters::toneHiFreqID,
-     &Parameters::toneHiFreqName,
-     800.0f,
-     5000.0f,
-     noUnit,
-     2500.0,
-     {112, 4, 38, 38},
-     &Parameters::toneHiFreqAttachment},
-    {Parameters::toneHiQID,
-     &Parameters::toneHiQName,
-     0.5f,
-     2.0f,
-     noUnit,
-     0.5,
-     {112, 44, 38, 38},
-     &Parameters::toneHiQAttachment},
+    // parameter       caption              range             suffix               double-click wrapper           slot
+    {P::toneLowFreqID, &P::toneLowFreqName, 80.0f, 800.0f,   P::toneLowFreqLabel, 120.0,  {12, 4, 38, 38},   &P::toneLowFreqAttachment},
+    {P::toneLowQID,    &P::toneLowQName,    0.5f, 2.0f,      P::toneLowQLabel,    0.5,    {12, 44, 38, 38},  &P::toneLowQAttachment},
+    {P::toneMidFreqID, &P::toneMidFreqName, 120.0f, 3000.0f, P::toneMidFreqLabel, 1800.0, {63, 4, 38, 38},   &P::toneMidFreqAttachment},
+    {P::toneMidQID,    &P::toneMidQName,    0.5f, 3.0f,      P::toneMidQLabel,    0.5,    {63, 44, 38, 38},  &P::toneMidQAttachment},
+    {P::toneHiFreqID,  &P::toneHiFreqName,  800.0f, 5000.0f, noUnit,              2500.0, {112, 4, 38, 38},  &P::toneHiFreqAttachment},
+    {P::toneHiQID,     &P::toneHiQName,     0.5f, 2.0f,      noUnit,              0.5,    {112, 44, 38, 38}, &P::toneHiQAttachment},
 };
+// clang-format on
 
-// The tone panel's knobs, in the same form, on its 437 by 108 design.
+// The tone panel's knobs on its 437 by 108 design, in member order.
 constexpr float toneDesignWidth = 437.0f, toneDesignHeight = 108.0f;
 namespace toneKnob
 {
@@ -83,72 +43,19 @@ enum
     damper
 };
 }
+// clang-format off
 const KnobRow toneKnobRows[] = {
-    {Parameters::toneDriveID,
-     &Parameters::toneDriveName,
-     0.0f,
-     12.0f,
-     noUnit,
-     0.0,
-     {3, 43, 55, 55},
-     &Parameters::toneDriveAttachment},
-    {Parameters::toneLowGainID,
-     &Parameters::toneLowGainName,
-     -24.0f,
-     12.0f,
-     noUnit,
-     0.0,
-     {64, 43, 55, 55},
-     &Parameters::toneLowGainAttachment},
-    {Parameters::toneMidGainID,
-     &Parameters::toneMidGainName,
-     -24.0f,
-     12.0f,
-     noUnit,
-     0.0,
-     {116, 43, 55, 55},
-     &Parameters::toneMidGainAttachment},
-    {Parameters::toneHiGainID,
-     &Parameters::toneHiGainName,
-     -24.0f,
-     12.0f,
-     noUnit,
-     0.0,
-     {168, 43, 55, 55},
-     &Parameters::toneHiGainAttachment},
-    {Parameters::toneShapeID,
-     &Parameters::toneShapeName,
-     0.0f,
-     100.0f,
-     Parameters::toneShapeLabel,
-     0.0,
-     {225, 43, 55, 55},
-     &Parameters::toneShapeAttachment},
-    {Parameters::toneSaturationID,
-     &Parameters::toneSaturationName,
-     0.0f,
-     100.0f,
-     Parameters::toneSaturationLabel,
-     0.0,
-     {274, 43, 55, 55},
-     &Parameters::toneSaturationAttachment},
-    {Parameters::toneSatGainID,
-     &Parameters::toneSatGainName,
-     0.0f,
-     100.0f,
-     Parameters::toneSatGainLabel,
-     0.0,
-     {322, 43, 55, 55},
-     &Parameters::toneSatGainAttachment},
-    {Parameters::toneDamperID,
-     &Parameters::toneDamperName,
-     3000.0f,
-     20000.0f,
-     Parameters::toneDamperLabel,
-     20000.0,
-     {378, 43, 55, 55},
-     &Parameters::toneDamperAttachment},
+    // parameter          caption                 range              suffix                  double-click wrapper          slot
+    {P::toneDriveID,      &P::toneDriveName,      0.0f, 12.0f,       noUnit,                 0.0,     {3, 43, 55, 55},   &P::toneDriveAttachment},
+    {P::toneLowGainID,    &P::toneLowGainName,    -24.0f, 12.0f,     noUnit,                 0.0,     {64, 43, 55, 55},  &P::toneLowGainAttachment},
+    {P::toneMidGainID,    &P::toneMidGainName,    -24.0f, 12.0f,     noUnit,                 0.0,     {116, 43, 55, 55}, &P::toneMidGainAttachment},
+    {P::toneHiGainID,     &P::toneHiGainName,     -24.0f, 12.0f,     noUnit,                 0.0,     {168, 43, 55, 55}, &P::toneHiGainAttachment},
+    {P::toneShapeID,      &P::toneShapeName,      0.0f, 100.0f,      P::toneShapeLabel,      0.0,     {225, 43, 55, 55}, &P::toneShapeAttachment},
+    {P::toneSaturationID, &P::toneSaturationName, 0.0f, 100.0f,      P::toneSaturationLabel, 0.0,     {274, 43, 55, 55}, &P::toneSaturationAttachment},
+    {P::toneSatGainID,    &P::toneSatGainName,    0.0f, 100.0f,      P::toneSatGainLabel,    0.0,     {322, 43, 55, 55}, &P::toneSatGainAttachment},
+    {P::toneDamperID,     &P::toneDamperName,     3000.0f, 20000.0f, P::toneDamperLabel,     20000.0, {378, 43, 55, 55}, &P::toneDamperAttachment},
 };
+// clang-format on
 
 // The tone panel's buttons: the button, its text (none for the band toggle), whether a click
 // toggles it, its look, its rectangle, and the switch parameter it is bound to, if any.
@@ -156,7 +63,7 @@ enum class ButtonLook
 {
     square,
     power,
-    bands
+    bandToggle
 };
 struct ButtonRow
 {
@@ -180,33 +87,18 @@ enum
     randomise
 };
 }
+// clang-format off
 const ButtonRow toneButtonRows[] = {
-    {&TonePanel::lowCutSwitch,
-     "LOWCUT",
-     true,
-     ButtonLook::square,
-     {67, 26, 50, 17},
-     &Parameters::toneLowCutID,
-     &Parameters::toneLowCutAttachment},
+    // button                     text      toggles look                    rectangle             switch parameter and slot
+    {&TonePanel::lowCutSwitch,    "LOWCUT", true,  ButtonLook::square,     {67, 26, 50, 17},    &P::toneLowCutID, &P::toneLowCutAttachment},
     // Its y has half a unit, so at design size it lands one unit low (95).
-    {&TonePanel::bandToggle, nullptr, true, ButtonLook::bands, {117, 95.5f, 50, 12}, nullptr, nullptr},
-    {&TonePanel::powerSwitch,
-     "",
-     true,
-     ButtonLook::power,
-     {6, 6, 16, 13},
-     &Parameters::tonePowerID,
-     &Parameters::tonePowerAttachment},
-    {&TonePanel::loadButton, "LOAD", false, ButtonLook::square, {301, 4, 47, 17}, nullptr, nullptr},
-    {&TonePanel::saveButton, "SAVE", false, ButtonLook::square, {352, 4, 47, 17}, nullptr, nullptr},
-    {&TonePanel::randomiseButton,
-     "!?!",
-     false,
-     ButtonLook::square,
-     {402, 4, 30, 17},
-     &Parameters::toneRndID,
-     &Parameters::toneRndAttachment},
+    {&TonePanel::bandToggle,      nullptr,  true,  ButtonLook::bandToggle, {117, 95.5f, 50, 12}, nullptr,         nullptr},
+    {&TonePanel::powerSwitch,     "",       true,  ButtonLook::power,      {6, 6, 16, 13},      &P::tonePowerID,  &P::tonePowerAttachment},
+    {&TonePanel::loadButton,      "LOAD",   false, ButtonLook::square,     {301, 4, 47, 17},    nullptr,          nullptr},
+    {&TonePanel::saveButton,      "SAVE",   false, ButtonLook::square,     {352, 4, 47, 17},    nullptr,          nullptr},
+    {&TonePanel::randomiseButton, "!?!",    false, ButtonLook::square,     {402, 4, 30, 17},    &P::toneRndID,    &P::toneRndAttachment},
 };
+// clang-format on
 
 // The band panel lies over the equaliser at a smaller height than its own design.
 const juce::Rectangle<float> bandPanelDesign{61, 24, 165, 72};
@@ -306,7 +198,7 @@ TonePanel::TonePanel (Rirorezo3AudioProcessor* processorIn)
         case ButtonLook::power:
             button.setLookAndFeel (orangeButtonLookAndFeel);
             break;
-        case ButtonLook::bands:
+        case ButtonLook::bandToggle:
             button.setLookAndFeel (panelButtonLookAndFeel);
             break;
         }
