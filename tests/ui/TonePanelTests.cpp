@@ -281,3 +281,35 @@ TEST_F (TonePanelTest, ClosingEmptiesExactlyTheToneSlotsAndLaterEditsTouchNoCont
     pumpMessages (20);
     EXPECT_NEAR (harness.getPlain ("toneMidFreq"), parameter ("toneMidFreq").convertFrom0to1 (0.6f), 0.01f);
 }
+
+// Host automation keeps arriving from the audio thread while editors open and close: its
+// pending control updates and randomiser runs must die with the panels.
+TEST (ToneAndMasterPanels, OpenAndCloseRepeatedlyWhileTheHostPlaysAndAutomates)
+{
+    ProcessorHarness harness;
+    std::atomic<bool> playing{true};
+    std::thread audio (
+        [&]
+        {
+            auto block = harness.silence (harness.blockSize);
+            for (int step = 0; playing; ++step)
+            {
+                const auto value = static_cast<float> (step % 10) / 9.0f;
+                for (const auto* identifier : {"toneLowFreq", "toneDrive", "toneRnd", "tonePower", "outputVolume"})
+                    harness.setNormalised (identifier, value);
+                harness.processBlock (block);
+            }
+        });
+
+    for (int editor = 0; editor < 40; ++editor)
+    {
+        auto tone = std::make_unique<TonePanel> (harness.processor.get());
+        MasterPanel master (harness.processor.get());
+        pumpMessages (editor % 4);
+    }
+    playing = false;
+    audio.join();
+    pumpMessages (20);
+
+    EXPECT_EQ (occupiedSlots (harness.processor->pluginParameters), slotsOccupiedByGroups ({}));
+}
