@@ -6,6 +6,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <memory>
+
 class Rirorezo3AudioProcessor;
 
 // One knob of a panel's control table: what building, laying out and binding it need.

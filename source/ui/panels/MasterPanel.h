@@ -6,6 +6,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <array>
+
 class Rirorezo3AudioProcessor;
 
 // The strip of master controls along the editor's bottom: the large mondo knob, output volume,

@@ -8,6 +8,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <array>
+
 class Rirorezo3AudioProcessor;
 
 // The band panel: frequency and Q of the three equaliser bands, on a dark page that the tone
