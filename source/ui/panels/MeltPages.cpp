@@ -200,13 +200,12 @@ MeltPage::~MeltPage()
         each->clearLookAndFeels();
 }
 
-MeltControl& MeltPage::control (const juce::String& parameterID)
+MeltControl* MeltPage::control (const juce::String& parameterID)
 {
     for (auto* each : controls)
         if (each->row.parameterID == parameterID)
-            return *each;
-    jassertfalse;
-    return *controls.getFirst();
+            return each;
+    return nullptr;
 }
 
 // Writes the frequency knobs' double-click values on every run, so after a change of mode they

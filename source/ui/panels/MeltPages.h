@@ -112,7 +112,8 @@ public:
     void paint (juce::Graphics& g) override;
     void resized() override;
 
-    MeltControl& control (const juce::String& parameterID);
+    // The control bound to the parameter, or nullptr when the page has none.
+    MeltControl* control (const juce::String& parameterID);
 
     static constexpr float designWidth = 289.0f, designHeight = 163.0f;
 
