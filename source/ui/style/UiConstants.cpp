@@ -2,11 +2,56 @@
 
 #include <BinaryData.h>
 
+#include <mutex>
+
 namespace
 {
-juce::Font fontFrom (const char* data, int size)
+// The fonts are built while the module loads, before JUCE's own statics (its font list among
+// them) may exist, so nothing of FreeType may be touched then. This typeface carries the
+// embedded face's names from the start and opens the face itself at its first use.
+class EmbeddedTypeface : public juce::Typeface
 {
-    return juce::Font (juce::Typeface::createSystemTypefaceFor (data, static_cast<size_t> (size)));
+public:
+    EmbeddedTypeface (const char* family, const char* style, const char* fileData, int fileSize)
+        : Typeface (family, style), data (fileData), size (static_cast<size_t> (fileSize))
+    {
+    }
+
+    float getAscent() const override { return face().getAscent(); }
+    float getDescent() const override { return face().getDescent(); }
+    float getHeightToPointsFactor() const override { return face().getHeightToPointsFactor(); }
+    float getStringWidth (const juce::String& text) override { return face().getStringWidth (text); }
+    void getGlyphPositions (const juce::String& text, juce::Array<int>& glyphs, juce::Array<float>& xOffsets) override
+    {
+        face().getGlyphPositions (text, glyphs, xOffsets);
+    }
+    bool getOutlineForGlyph (int glyphNumber, juce::Path& path) override
+    {
+        return face().getOutlineForGlyph (glyphNumber, path);
+    }
+    juce::EdgeTable* getEdgeTableForGlyph (int glyphNumber, const juce::AffineTransform& transform,
+                                           float fontHeight) override
+    {
+        return face().getEdgeTableForGlyph (glyphNumber, transform, fontHeight);
+    }
+    bool isHinted() const override { return face().isHinted(); }
+
+private:
+    juce::Typeface& face() const
+    {
+        std::call_once (opened, [this] { loaded = juce::Typeface::createSystemTypefaceFor (data, size); });
+        return *loaded;
+    }
+
+    const char* data;
+    size_t size;
+    mutable std::once_flag opened;
+    mutable juce::Typeface::Ptr loaded;
+};
+
+juce::Font fontFrom (const char* family, const char* style, const char* data, int size)
+{
+    return juce::Font (juce::Typeface::Ptr (new EmbeddedTypeface (family, style, data, size)));
 }
 } // namespace
 
@@ -14,16 +59,16 @@ namespace embeddedFonts
 {
 juce::Font bold()
 {
-    return fontFrom (BinaryData::DejaVuSansBold_ttf, BinaryData::DejaVuSansBold_ttfSize);
+    return fontFrom ("DejaVu Sans", "Bold", BinaryData::DejaVuSansBold_ttf, BinaryData::DejaVuSansBold_ttfSize);
 }
 
 juce::Font book()
 {
-    return fontFrom (BinaryData::DejaVuSans_ttf, BinaryData::DejaVuSans_ttfSize);
+    return fontFrom ("DejaVu Sans", "Book", BinaryData::DejaVuSans_ttf, BinaryData::DejaVuSans_ttfSize);
 }
 
 juce::Font semiBold()
 {
-    return fontFrom (BinaryData::CabinSemiBold_otf, BinaryData::CabinSemiBold_otfSize);
+    return fontFrom ("Cabin", "SemiBold", BinaryData::CabinSemiBold_otf, BinaryData::CabinSemiBold_otfSize);
 }
 } // namespace embeddedFonts
