@@ -30,7 +30,6 @@ MeltControlRow wheelStepped (MeltControlRow row)
     row.wheelSteps = true;
     return row;
 }
-
 } // namespace
 
 MeltControlRow meltKnobRow (const juce::String& parameterID, const juce::String& caption, const juce::String& suffix,
