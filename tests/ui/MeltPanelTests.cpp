@@ -249,6 +249,25 @@ TEST_F (MeltPanelTest, MenusHoldTheirItemsAndShowTheDefaults)
     }
 }
 
+// Each knob's value text carries its parameter's unit as given, "Ms" included.
+TEST_F (MeltPanelTest, KnobsShowTheirParametersUnits)
+{
+    const struct
+    {
+        const char* identifier;
+        double value;
+        const char* text;
+    } knobs[] = {
+        {"meltWowFreq", 2.5, "2.5 Hz"},
+        {"meltDropoutPhase", 0.25, "0.25 %"},
+        {"meltJumpRnd", 0.5, "0.5 Ms"},
+        {"meltChorus", 45.0, "45 %"},
+    };
+    open();
+    for (const auto& k : knobs)
+        EXPECT_EQ (controlOf (*panel, k.identifier)->knob->getTextFromValue (k.value), k.text) << k.identifier;
+}
+
 TEST_F (MeltPanelTest, ANewPanelShowsTheFlowPageInManualMode)
 {
     open();
