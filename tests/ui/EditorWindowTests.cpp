@@ -114,27 +114,32 @@ juce::Rectangle<int> inkBounds (const juce::Image& image, juce::Rectangle<int> a
 
 TEST (EditorWindow, ChildrenSitAtTheirTruncatedDesignRectangles)
 {
-    struct Case
+    const juce::Point<int> sizes[] = {{777, 405}, {1000, 521}, {1554, 810}};
+    struct Row
     {
-        int width, height;
-        juce::Rectangle<int> patchBar, aboutButton;
+        const char* child;
+        std::function<juce::Component&(juce::Component&)> find;
+        juce::Rectangle<int> atEachSize[3];
     };
-    const Case cases[] = {
-        {777, 405, {16, 1, 690, 34}, {713, 13, 46, 19}},
-        {1000, 521, {20, 1, 889, 43}, {917, 16, 60, 24}},
-        {1554, 810, {32, 2, 1381, 68}, {1426, 26, 93, 38}},
+    const Row rows[] = {
+        {"patch bar",
+         [] (juce::Component& e) -> juce::Component& { return onlyChild<PatchPanel> (e); },
+         {{16, 1, 690, 34}, {20, 1, 889, 43}, {32, 2, 1381, 68}}},
+        {"ABOUT button",
+         [] (juce::Component& e) -> juce::Component& { return aboutButtonOf (e); },
+         {{713, 13, 46, 19}, {917, 16, 60, 24}, {1426, 26, 93, 38}}},
+        {"about overlay",
+         [] (juce::Component& e) -> juce::Component& { return onlyChild<AboutPanel> (e); },
+         {{0, 0, 777, 405}, {0, 0, 1000, 521}, {0, 0, 1554, 810}}},
     };
 
     Rirorezo3AudioProcessor processor;
     OpenedEditor editor (processor);
-    for (const auto& c : cases)
+    for (size_t i = 0; i < std::size (sizes); ++i)
     {
-        SCOPED_TRACE (juce::String (c.width) + "x" + juce::String (c.height));
-        editor->setSize (c.width, c.height);
-
-        EXPECT_EQ (onlyChild<PatchPanel> (*editor).getBounds(), c.patchBar);
-        EXPECT_EQ (aboutButtonOf (*editor).getBounds(), c.aboutButton);
-        EXPECT_EQ (onlyChild<AboutPanel> (*editor).getBounds(), juce::Rectangle<int> (c.width, c.height));
+        editor->setSize (sizes[i].x, sizes[i].y);
+        for (const auto& row : rows)
+            EXPECT_EQ (row.find (*editor).getBounds(), row.atEachSize[i]) << row.child << " at " << sizes[i].toString();
     }
 }
 
@@ -352,6 +357,7 @@ TEST (EditorWindow, DrawsBackgroundStripesImagesAndTheAboutButtonAtDesignSize)
     OpenedEditor editor (processor);
     const auto snapshot = testsupport::paintToImage (*editor);
     const auto stripe = stripeColour;
+    // Every probe lies where no section panel covers the editor's own drawing.
 
     expectColourAt (snapshot, 5, 200, backgroundColour, "background left of the panels");
     // The top-right stripes, 1, 2 and 3 units high at 15, 20 and 26, seen through the patch bar.
@@ -378,8 +384,8 @@ TEST (EditorWindow, DrawsBackgroundStripesImagesAndTheAboutButtonAtDesignSize)
         juce::Rectangle<int> searched;
     };
     const Placement placements[] = {
-        {"title", BinaryData::title_png, BinaryData::title_pngSize, {20, 339, 221, 34}, {10, 330, 234, 55}},
-        {"logo", BinaryData::logo_png, BinaryData::logo_pngSize, {628, 341, 130, 46}, {624, 334, 146, 52}},
+        {"title", BinaryData::title_png, BinaryData::title_pngSize, {20, 339, 221, 34}, {10, 330, 233, 55}},
+        {"logo", BinaryData::logo_png, BinaryData::logo_pngSize, {628, 341, 130, 46}, {626, 334, 144, 52}},
     };
     for (const auto& p : placements)
     {
