@@ -6,54 +6,52 @@
 
 namespace
 {
-// The fonts are shared constants, built while the plug-in's code is being loaded, and JUCE's own
-// constants may not be built yet then: making a typeface parses the system's font configuration
-// with them. So each font starts with a stand-in that makes its typeface from the embedded file
-// on first use, when drawing begins, and passes everything on to it.
+// The fonts are built while the module loads, before JUCE's own statics (its font list among
+// them) may exist, so nothing of FreeType may be touched then. This typeface carries the
+// embedded face's names from the start and opens the face itself at its first use.
 class EmbeddedTypeface : public juce::Typeface
 {
 public:
-    EmbeddedTypeface (const char* familyName, const char* styleName, const char* dataIn, int sizeIn)
-        : juce::Typeface (familyName, styleName), data (dataIn), size (static_cast<size_t> (sizeIn))
+    EmbeddedTypeface (const char* family, const char* style, const char* fileData, int fileSize)
+        : Typeface (family, style), data (fileData), size (static_cast<size_t> (fileSize))
     {
     }
 
-    bool isSuitableForFont (const juce::Font& font) const override { return loaded().isSuitableForFont (font); }
-    float getAscent() const override { return loaded().getAscent(); }
-    float getDescent() const override { return loaded().getDescent(); }
-    float getHeightToPointsFactor() const override { return loaded().getHeightToPointsFactor(); }
-    float getStringWidth (const juce::String& text) override { return loaded().getStringWidth (text); }
+    float getAscent() const override { return face().getAscent(); }
+    float getDescent() const override { return face().getDescent(); }
+    float getHeightToPointsFactor() const override { return face().getHeightToPointsFactor(); }
+    float getStringWidth (const juce::String& text) override { return face().getStringWidth (text); }
     void getGlyphPositions (const juce::String& text, juce::Array<int>& glyphs, juce::Array<float>& xOffsets) override
     {
-        loaded().getGlyphPositions (text, glyphs, xOffsets);
+        face().getGlyphPositions (text, glyphs, xOffsets);
     }
     bool getOutlineForGlyph (int glyphNumber, juce::Path& path) override
     {
-        return loaded().getOutlineForGlyph (glyphNumber, path);
+        return face().getOutlineForGlyph (glyphNumber, path);
     }
     juce::EdgeTable* getEdgeTableForGlyph (int glyphNumber, const juce::AffineTransform& transform,
                                            float fontHeight) override
     {
-        return loaded().getEdgeTableForGlyph (glyphNumber, transform, fontHeight);
+        return face().getEdgeTableForGlyph (glyphNumber, transform, fontHeight);
     }
-    bool isHinted() const override { return loaded().isHinted(); }
+    bool isHinted() const override { return face().isHinted(); }
 
 private:
-    juce::Typeface& loaded() const
+    juce::Typeface& face() const
     {
-        std::call_once (once, [this] { typeface = juce::Typeface::createSystemTypefaceFor (data, size); });
-        return *typeface;
+        std::call_once (opened, [this] { loaded = juce::Typeface::createSystemTypefaceFor (data, size); });
+        return *loaded;
     }
 
     const char* data;
     size_t size;
-    mutable std::once_flag once;
-    mutable juce::Typeface::Ptr typeface;
+    mutable std::once_flag opened;
+    mutable juce::Typeface::Ptr loaded;
 };
 
-juce::Font fontFrom (const char* familyName, const char* styleName, const char* data, int size)
+juce::Font fontFrom (const char* family, const char* style, const char* data, int size)
 {
-    return juce::Font (juce::Typeface::Ptr (new EmbeddedTypeface (familyName, styleName, data, size)));
+    return juce::Font (juce::Typeface::Ptr (new EmbeddedTypeface (family, style, data, size)));
 }
 } // namespace
 
