@@ -1,3 +1,4 @@
+#include "ImageProbes.h"
 #include "OpenedEditor.h"
 #include "StateBlobs.h"
 #include "UiSnapshot.h"
@@ -84,32 +85,6 @@ struct EditorScene
     }
 };
 
-// What a user sees of one pixel, against what the editor's colours say it must be.
-void expectColourAt (const juce::Image& image, int x, int y, juce::Colour expected, const char* what)
-{
-    const auto actual = image.getPixelAt (x, y);
-    EXPECT_TRUE (testsupport::coloursClose (actual, expected))
-        << what << " at (" << x << ", " << y << "): " << actual.toDisplayString (true) << " instead of "
-        << expected.toDisplayString (true);
-}
-
-// The area covered by a picture's ink: pixels of the PNG with alpha of at least a half, or
-// pixels of a snapshot that differ clearly from the background.
-juce::Rectangle<int> inkBounds (const juce::Image& image, juce::Rectangle<int> area,
-                                const std::function<bool (juce::Colour)>& isInk)
-{
-    juce::Rectangle<int> bounds;
-    bool any = false;
-    for (int y = area.getY(); y < area.getBottom(); ++y)
-        for (int x = area.getX(); x < area.getRight(); ++x)
-            if (isInk (image.getPixelAt (x, y)))
-            {
-                const juce::Rectangle<int> pixel (x, y, 1, 1);
-                bounds = any ? bounds.getUnion (pixel) : pixel;
-                any = true;
-            }
-    return bounds;
-}
 } // namespace
 
 TEST (EditorWindow, ChildrenSitAtTheirTruncatedDesignRectangles)
@@ -356,23 +331,21 @@ TEST (EditorWindow, DrawsBackgroundStripesImagesAndTheAboutButtonAtDesignSize)
     Rirorezo3AudioProcessor processor;
     OpenedEditor editor (processor);
     const auto snapshot = testsupport::paintToImage (*editor);
-    const auto stripe = stripeColour;
-    // Every probe lies where no section panel covers the editor's own drawing.
 
-    expectColourAt (snapshot, 5, 200, backgroundColour, "background left of the panels");
-    // The top-right stripes, 1, 2 and 3 units high at 15, 20 and 26, seen through the patch bar.
-    for (const auto& [y, colour] : std::vector<std::pair<int, juce::Colour>>{{14, backgroundColour},
-                                                                             {15, stripe},
-                                                                             {17, backgroundColour},
-                                                                             {20, stripe},
-                                                                             {21, stripe},
-                                                                             {24, backgroundColour},
-                                                                             {26, stripe},
-                                                                             {28, stripe},
-                                                                             {30, backgroundColour}})
-        expectColourAt (snapshot, 600, y, colour, "stripe column");
-    expectColourAt (snapshot, 710, 26, backgroundColour, "right of the stripes");
-    expectColourAt (snapshot, 714, 14, aboutButtonFace, "ABOUT button face");
+    // Every probe lies where no section panel covers the editor's own drawing. The top-right
+    // stripes, 1, 2 and 3 units high at 15, 20 and 26, show through the patch bar.
+    EXPECT_TRUE (testsupport::pixelsMatch (snapshot, {{5, 200, backgroundColour, "background left of the panels"},
+                                                      {600, 14, backgroundColour, "above the stripes"},
+                                                      {600, 15, stripeColour, "first stripe"},
+                                                      {600, 17, backgroundColour, "below the first stripe"},
+                                                      {600, 20, stripeColour, "second stripe"},
+                                                      {600, 21, stripeColour, "second stripe"},
+                                                      {600, 24, backgroundColour, "below the second stripe"},
+                                                      {600, 26, stripeColour, "third stripe"},
+                                                      {600, 28, stripeColour, "third stripe"},
+                                                      {600, 30, backgroundColour, "below the stripes"},
+                                                      {710, 26, backgroundColour, "right of the stripes"},
+                                                      {714, 14, aboutButtonFace, "ABOUT button face"}}));
 
     // Each image fills its design rectangle stretched: its ink lands where the scaled PNG puts it.
     struct Placement
@@ -392,16 +365,15 @@ TEST (EditorWindow, DrawsBackgroundStripesImagesAndTheAboutButtonAtDesignSize)
         SCOPED_TRACE (p.what);
         const auto picture = juce::ImageFileFormat::loadFrom (p.png, static_cast<size_t> (p.pngSize));
         ASSERT_TRUE (picture.isValid());
-        const auto pictureInk =
-            inkBounds (picture, picture.getBounds(), [] (juce::Colour c) { return c.getAlpha() >= 128; });
+        // Ink of the picture: pixels at least half opaque.
+        const auto pictureInk = testsupport::inkBounds (picture, juce::Colours::transparentBlack, 127);
         const auto scaleX = p.target.getWidth() / static_cast<float> (picture.getWidth());
         const auto scaleY = p.target.getHeight() / static_cast<float> (picture.getHeight());
         const juce::Rectangle<float> expected (p.target.getX() + pictureInk.getX() * scaleX,
                                                p.target.getY() + pictureInk.getY() * scaleY,
                                                pictureInk.getWidth() * scaleX, pictureInk.getHeight() * scaleY);
 
-        const auto drawn = inkBounds (
-            snapshot, p.searched, [] (juce::Colour c) { return !testsupport::coloursClose (c, backgroundColour, 60); });
+        const auto drawn = testsupport::inkBounds (snapshot, backgroundColour, 60, p.searched);
         EXPECT_NEAR (drawn.getX(), expected.getX(), 1.5f);
         EXPECT_NEAR (drawn.getY(), expected.getY(), 1.5f);
         EXPECT_NEAR (drawn.getRight(), expected.getRight(), 1.5f);
@@ -425,9 +397,10 @@ TEST (EditorWindow, AboutButtonShowsTheOverlayAboveEverything)
     testsupport::pumpMessages (200);
 
     const auto snapshot = testsupport::paintToImage (*editor);
-    expectColourAt (snapshot, 5, 200, backgroundColour.overlaidWith (overlayScreen), "dimmed background");
-    expectColourAt (snapshot, 714, 14, aboutButtonFace.overlaidWith (overlayScreen), "dimmed ABOUT button");
-    expectColourAt (snapshot, 170, 110, aboutBoxColour, "about box");
+    EXPECT_TRUE (testsupport::pixelsMatch (
+        snapshot, {{5, 200, backgroundColour.overlaidWith (overlayScreen), "dimmed background"},
+                   {714, 14, aboutButtonFace.overlaidWith (overlayScreen), "dimmed ABOUT button"},
+                   {170, 110, aboutBoxColour, "about box"}}));
 
     // The overlay takes the clicks meant for the button below it.
     EXPECT_EQ (editor->getComponentAt (720, 20), &overlay);
