@@ -139,6 +139,36 @@ int editorSide (const juce::XmlElement& element, const juce::String& key)
         return 0;
     return static_cast<int> (side);
 }
+
+// Until its first paint an open editor takes the size of a state read meanwhile; a width of 0
+// leaves it as it is.
+void resizeIfUnpainted (PresetManager& presets, juce::AudioProcessorEditor* editor, int width, int height)
+{
+    if (presets.editorSizePending.exchange (0) != 0 && editor != nullptr && width != 0)
+        editor->setSize (width, height);
+}
+
+// Components belong to the message thread. A state read on another thread (a host's loader)
+// posts the resize there, where it finds out only then whether the editor has painted meanwhile.
+// While the editor lives, so do its processor and the preset manager.
+void applyStoredSizeToUnpaintedEditor (Rirorezo3AudioProcessor& processor, int width, int height)
+{
+    auto& presets = *processor.presetManager;
+    auto* editor = processor.getActiveEditor();
+
+    if (editor != nullptr && !juce::MessageManager::existsAndIsCurrentThread())
+    {
+        juce::MessageManager::callAsync (
+            [safeEditor = juce::Component::SafePointer<juce::AudioProcessorEditor> (editor), &presets, width, height]
+            {
+                if (safeEditor != nullptr)
+                    resizeIfUnpainted (presets, safeEditor.getComponent(), width, height);
+            });
+        return;
+    }
+
+    resizeIfUnpainted (presets, editor, width, height);
+}
 } // namespace
 
 void Rirorezo3AudioProcessor::getStateInformation (juce::MemoryBlock& destData)
@@ -155,10 +185,12 @@ void Rirorezo3AudioProcessor::getStateInformation (juce::MemoryBlock& destData)
         preset->setAttribute (textEntryKey + juce::String (k), presets.textEntries[k - 1]);
 
     // Saving the state also fixes the size the next editor opens with.
-    presets.savedEditorWidth = presets.editorWidth;
-    preset->setAttribute (widthKey, static_cast<double> (presets.editorWidth));
-    presets.savedEditorHeight = presets.editorHeight;
-    preset->setAttribute (heightKey, static_cast<double> (presets.editorHeight));
+    const int width = presets.editorWidth;
+    presets.savedEditorWidth = width;
+    preset->setAttribute (widthKey, static_cast<double> (width));
+    const int height = presets.editorHeight;
+    presets.savedEditorHeight = height;
+    preset->setAttribute (heightKey, static_cast<double> (height));
 
     for (auto* parameter : getParameters())
         preset->setAttribute (parameterIdentifier (*parameter), static_cast<double> (parameter->getValue()));
@@ -208,19 +240,18 @@ void Rirorezo3AudioProcessor::setStateInformation (const void* data, int sizeInB
             presets.presetName = attributeCount > 0 ? child->getAttributeName (0).replace ("_", " ") : juce::String();
         }
 
-        presets.savedEditorWidth = presets.editorWidth = editorSide (*child, widthKey);
-        presets.savedEditorHeight = presets.editorHeight = editorSide (*child, heightKey);
+        auto width = editorSide (*child, widthKey);
+        auto height = editorSide (*child, heightKey);
+        // An editor cannot open with a side of 0: such a size counts as none stored.
+        if (width == 0 || height == 0)
+            width = height = 0;
+        presets.savedEditorWidth = width;
+        presets.editorWidth = width;
+        presets.savedEditorHeight = height;
+        presets.editorHeight = height;
 
         if (presets.editorSizePending != 0)
-        {
-            presets.editorSizePending = 0;
-            // A component may only be changed under the message thread's lock; without it the
-            // stored size still reaches the next editor through the saved size.
-            auto* editor = getActiveEditor();
-            if (editor != nullptr && presets.savedEditorWidth != 0 &&
-                juce::MessageManager::existsAndIsLockedByCurrentThread())
-                editor->setSize (presets.savedEditorWidth, presets.savedEditorHeight);
-        }
+            applyStoredSizeToUnpaintedEditor (*this, width, height);
 
         for (int i = firstParameter; i < attributeCount; ++i)
         {

@@ -4,6 +4,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <atomic>
+
 class Rirorezo3AudioProcessor;
 
 // The processor's companion for everything kept in files: the preset root folder, the current
@@ -58,12 +60,14 @@ public:
     int saveMode = 0;
     int currentItemId = 0;
 
-    int savedEditorWidth = 0;
-    int savedEditorHeight = 0;
-    int editorWidth = 0;
-    int editorHeight = 0;
+    // The editor sizes: the editor writes them on the message thread, the state writer and reader
+    // on whatever thread the host calls them.
+    std::atomic<int> savedEditorWidth{0};
+    std::atomic<int> savedEditorHeight{0};
+    std::atomic<int> editorWidth{0};
+    std::atomic<int> editorHeight{0};
     // Non-zero until an editor's first paint: a state loaded meanwhile resizes that editor.
-    int editorSizePending = -1;
+    std::atomic<int> editorSizePending{-1};
 
     juce::Array<juce::File> fileList;
     juce::PopupMenu menus[maximumMenus];

@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <random>
-#include <thread>
 
 using namespace testsupport;
 
@@ -505,36 +503,4 @@ TEST (StateBlob, StateResizesAnOpenEditorOnlyBeforeItsFirstPaint)
     applyState (*processor, blobOfChildren ({smaller}));
     EXPECT_EQ (editor->getWidth(), 1000);
     EXPECT_EQ (presets.savedEditorWidth, 800);
-}
-
-TEST (StateBlob, StateFromAnotherThreadResizesAnUnpaintedEditorOnlyUnderTheMessageLock)
-{
-    for (const bool holdsLock : {true, false})
-    {
-        SCOPED_TRACE (holdsLock ? "holding the message lock" : "without the message lock");
-        auto processor = freshProcessor();
-        std::unique_ptr<juce::AudioProcessorEditor> editor (processor->createEditorIfNeeded());
-        ASSERT_NE (editor, nullptr);
-        processor->presetManager->editorSizePending = -1;
-        const auto openWidth = editor->getWidth();
-
-        std::atomic<bool> done{false};
-        std::thread host (
-            [&]
-            {
-                {
-                    std::unique_ptr<juce::MessageManagerLock> lock;
-                    if (holdsLock)
-                        lock = std::make_unique<juce::MessageManagerLock>();
-                    applyState (*processor, blobOfChildren ({currentLayoutHead ("")}));
-                }
-                done = true;
-            });
-        while (!done)
-            juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
-        host.join();
-
-        EXPECT_EQ (editor->getWidth(), holdsLock ? 1000 : openWidth);
-        EXPECT_EQ (processor->presetManager->savedEditorWidth, 1000);
-    }
 }

@@ -44,6 +44,19 @@ std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::File& bundle,
     return plugin;
 }
 
+juce::MemoryBlock hostStateFor (const juce::MemoryBlock& savedState)
+{
+    const auto xml = juce::AudioProcessor::getXmlFromBinary (savedState.getData(), (int)savedState.getSize());
+    if (xml != nullptr && xml->getChildByName ("IComponent") != nullptr)
+        return savedState;
+
+    juce::XmlElement state ("VST3PluginState");
+    state.createNewChildElement ("IComponent")->addTextElement (savedState.toBase64Encoding());
+    juce::MemoryBlock hostState;
+    juce::AudioProcessor::copyXmlToBinary (state, hostState);
+    return hostState;
+}
+
 juce::String parameterIdentifier (juce::AudioProcessorParameter& parameter)
 {
     if (auto* withId = dynamic_cast<juce::HostedAudioProcessorParameter*> (&parameter))

@@ -18,6 +18,10 @@ juce::File builtBundle();
 std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::File& bundle, double sampleRate, int blockSize,
                                                        int channels, juce::String& error);
 
+// The state to hand the hosted instance for a saved state: a hosting-layer state as it stands, or
+// the plug-in's own state (a preset file) wrapped as the component state a host would keep.
+juce::MemoryBlock hostStateFor (const juce::MemoryBlock& savedState);
+
 // Finds a host parameter by its identifier.
 juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& plugin, const juce::String& identifier);
 juce::String parameterIdentifier (juce::AudioProcessorParameter& parameter);

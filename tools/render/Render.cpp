@@ -200,7 +200,8 @@ int main (int argc, char** argv)
         juce::MemoryBlock state;
         if (!options.state.existsAsFile() || !options.state.loadFileAsData (state))
             fail ("cannot read state file " + options.state.getFullPathName());
-        plugin->setStateInformation (state.getData(), (int)state.getSize());
+        const auto hostState = hostkit::hostStateFor (state);
+        plugin->setStateInformation (hostState.getData(), (int)hostState.getSize());
     }
 
     for (const auto& [identifier, value] : options.parameters)

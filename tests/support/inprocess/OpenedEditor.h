@@ -1,0 +1,50 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+namespace testsupport
+{
+// The processor's editor, opened and closed as a host does it: created through the processor, and
+// the processor told before the editor is deleted.
+class OpenedEditor
+{
+public:
+    explicit OpenedEditor (juce::AudioProcessor& processorIn)
+        : processor (processorIn), editor (processorIn.createEditorIfNeeded())
+    {
+    }
+
+    ~OpenedEditor() { close(); }
+
+    OpenedEditor (const OpenedEditor&) = delete;
+    OpenedEditor& operator= (const OpenedEditor&) = delete;
+
+    void close()
+    {
+        if (editor == nullptr)
+            return;
+        processor.editorBeingDeleted (editor.get());
+        editor.reset();
+    }
+
+    juce::AudioProcessorEditor& operator*() const { return *editor; }
+    juce::AudioProcessorEditor* operator->() const { return editor.get(); }
+    juce::AudioProcessorEditor* get() const { return editor.get(); }
+
+private:
+    juce::AudioProcessor& processor;
+    std::unique_ptr<juce::AudioProcessorEditor> editor;
+};
+
+// The children of a component of one type, in stacking order (back to front).
+template <typename ChildType> std::vector<ChildType*> childrenOfType (juce::Component& parent)
+{
+    std::vector<ChildType*> found;
+    for (auto* child : parent.getChildren())
+        if (auto* typed = dynamic_cast<ChildType*> (child))
+            found.push_back (typed);
+    return found;
+}
+} // namespace testsupport
