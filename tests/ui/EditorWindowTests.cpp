@@ -5,7 +5,11 @@
 #include "engine/PluginProcessor.h"
 #include "presets/PresetManager.h"
 #include "ui/panels/AboutPanel.h"
+#include "ui/panels/EchoPanel.h"
+#include "ui/panels/MasterPanel.h"
+#include "ui/panels/MeltPanel.h"
 #include "ui/panels/PatchPanel.h"
+#include "ui/panels/TonePanel.h"
 
 #include <BinaryData.h>
 #include <gtest/gtest.h>
@@ -100,6 +104,18 @@ TEST (EditorWindow, ChildrenSitAtTheirTruncatedDesignRectangles)
         {"patch bar",
          [] (juce::Component& e) -> juce::Component& { return onlyChild<PatchPanel> (e); },
          {{16, 1, 690, 34}, {20, 1, 889, 43}, {32, 2, 1381, 68}}},
+        {"tone panel",
+         [] (juce::Component& e) -> juce::Component& { return onlyChild<TonePanel> (e); },
+         {{17, 43, 437, 108}, {21, 55, 562, 138}, {34, 86, 874, 216}}},
+        {"melt panel",
+         [] (juce::Component& e) -> juce::Component& { return onlyChild<MeltPanel> (e); },
+         {{17, 161, 437, 159}, {21, 207, 562, 204}, {34, 322, 874, 318}}},
+        {"echo panel",
+         [] (juce::Component& e) -> juce::Component& { return onlyChild<EchoPanel> (e); },
+         {{466, 43, 295, 277}, {599, 55, 379, 356}, {932, 86, 590, 554}}},
+        {"master panel",
+         [] (juce::Component& e) -> juce::Component& { return onlyChild<MasterPanel> (e); },
+         {{243, 328, 382, 70}, {312, 421, 491, 90}, {486, 656, 764, 140}}},
         {"ABOUT button",
          [] (juce::Component& e) -> juce::Component& { return aboutButtonOf (e); },
          {{713, 13, 46, 19}, {917, 16, 60, 24}, {1426, 26, 93, 38}}},

@@ -37,7 +37,8 @@ juce::Image embeddedImage (const char* data, int size)
 } // namespace
 
 Rirorezo3AudioProcessorEditor::Rirorezo3AudioProcessorEditor (Rirorezo3AudioProcessor& owner)
-    : juce::AudioProcessorEditor (owner), audioProcessor (owner), patchPanel (&owner)
+    : juce::AudioProcessorEditor (owner), audioProcessor (owner), patchPanel (&owner), tonePanel (&owner),
+      meltPanel (&owner), echoPanel (&owner), masterPanel (&owner)
 {
     setResizable (true, true);
     setResizeLimits (designWidth, designHeight, maximumWidth, maximumHeight);
@@ -57,7 +58,9 @@ Rirorezo3AudioProcessorEditor::Rirorezo3AudioProcessorEditor (Rirorezo3AudioProc
     logoImage = embeddedImage (BinaryData::logo_png, BinaryData::logo_pngSize);
     titleImage = embeddedImage (BinaryData::title_png, BinaryData::title_pngSize);
 
-    addAndMakeVisible (patchPanel);
+    for (auto* panel :
+         std::initializer_list<juce::Component*>{&patchPanel, &tonePanel, &meltPanel, &echoPanel, &masterPanel})
+        addAndMakeVisible (panel);
 
     aboutButton.setButtonText (juce::translate ("ABOUT"));
     aboutButton.addListener (this);
@@ -104,8 +107,9 @@ void Rirorezo3AudioProcessorEditor::resized()
     const ProportionalLayout layout (*this, designWidth, designHeight);
 
     const std::pair<juce::Component*, juce::Rectangle<float>> children[] = {
-        {&patchPanel, {16.0f, 1.0f, 691.0f, 34.0f}},
-        {&aboutButton, {713.0f, 13.0f, 47.0f, 19.0f}},
+        {&patchPanel, {16.0f, 1.0f, 691.0f, 34.0f}},     {&tonePanel, {17.0f, 43.0f, 437.0f, 108.0f}},
+        {&meltPanel, {17.0f, 161.0f, 437.0f, 159.0f}},   {&echoPanel, {466.0f, 43.0f, 295.0f, 277.0f}},
+        {&masterPanel, {243.0f, 328.0f, 382.0f, 70.0f}}, {&aboutButton, {713.0f, 13.0f, 47.0f, 19.0f}},
     };
     for (const auto& [child, design] : children)
         child->setBounds (layout.bounds (design.getX(), design.getY(), design.getWidth(), design.getHeight()));

@@ -2,7 +2,11 @@
 
 #include "ui/controls/BasicButton.h"
 #include "ui/panels/AboutPanel.h"
+#include "ui/panels/EchoPanel.h"
+#include "ui/panels/MasterPanel.h"
+#include "ui/panels/MeltPanel.h"
 #include "ui/panels/PatchPanel.h"
+#include "ui/panels/TonePanel.h"
 #include "ui/style/ButtonLookAndFeels.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -33,6 +37,10 @@ private:
     Rirorezo3AudioProcessor& audioProcessor;
 
     PatchPanel patchPanel;
+    TonePanel tonePanel;
+    MeltPanel meltPanel;
+    EchoPanel echoPanel;
+    MasterPanel masterPanel;
     AboutPanel aboutPanel;
     BasicButton aboutButton;
 
