@@ -19,6 +19,8 @@ protected:
     {
         if (!testsupport::DesktopWindow::displayAvailable())
             GTEST_SKIP() << "needs a display";
+        // The system pointer stays off the window: its own events would move the hover.
+        juce::Desktop::setMousePosition ({1200, 1000});
         knob.setLookAndFeel (&knobLook.get());
         wrapper.setLookAndFeel (&captionLook.get());
         wrapper.setSize (100, 100);
@@ -179,9 +181,12 @@ TEST_F (LabeledKnobOnScreen, EditSurvivesMovesAndValueChanges)
 {
     ASSERT_TRUE (window->grabFocus());
     typeIntoCaption ("600");
+    // The pointer is still over the caption, where a value change would otherwise show.
+    knob.setValue (300.0, juce::sendNotificationSync);
+    window->move ({30, 84});
+    ASSERT_TRUE (wrapper.label.isBeingEdited());
     window->move ({50, 36});
     window->move ({3, 30});
-    knob.setValue (300.0);
     window->leave();
     ASSERT_TRUE (wrapper.label.isBeingEdited());
 
