@@ -11,15 +11,20 @@
 namespace
 {
 const juce::Colour transparent (0x00000000);
-// The cap body's colour: LookAndFeel_V4's default rotary fill, which nothing overrides.
-const juce::Colour capFill (0xFF181F22);
+// The cap body takes the slider's rotary fill colour: a strongly saturated one here, so the
+// steps of its saturation show.
+const juce::Colour capFill (0xFF3A7FC4);
 // JUCE's own 1-pixel outline round a bar slider without a text box.
 const juce::Colour barOutline (0xFF8E989B);
 
 class FaderDrawing : public ::testing::Test
 {
 protected:
-    FaderDrawing() { fader.setLookAndFeel (&look.get()); }
+    FaderDrawing()
+    {
+        fader.setLookAndFeel (&look.get());
+        fader.setColour (juce::Slider::rotarySliderFillColourId, capFill);
+    }
     ~FaderDrawing() override { fader.setLookAndFeel (nullptr); }
 
     juce::Image paint (int width, int height, double value)
@@ -39,30 +44,56 @@ protected:
 
 // Track, outlines and cap from the fader's own size: the track at (W x 37/480, H x 13/30,
 // W x 41/48, H/6); the cap body at 0.87 x pos + 2, W / 9.6 wide, H/6 to 5H/6; the cap line at
-// trunc(pos + 7) / 1.1368421, W / 48 wide, H/4 to 3H/4.
+// trunc(pos + 7) / 1.1368421, W / 48 wide, H/4 to 3H/4. Edges are probed a pixel inside and
+// outside where nothing else is drawn: the cap's in the band between the track and the lower
+// tick row, the track's where its gaps to the tick rows are wide enough.
 TEST_F (FaderDrawing, TrackOutlinesAndCapFollowTheSizeAndTheValue)
 {
     const juce::Point<int> sizes[] = {{113, 23}, {226, 46}, {240, 30}};
+    const auto cap = capFill.withMultipliedSaturation (0.9f);
     for (auto size : sizes)
-        for (auto value : {-100.0, 0.0, 100.0})
+        for (auto value : {-100.0, -35.0, 0.0, 60.0, 100.0})
         {
             SCOPED_TRACE (testing::Message() << size.x << "x" << size.y << " at " << value);
             const auto w = (float)size.x, h = (float)size.y;
             const auto pos = sliderPos (size.x, value);
-            const auto capLeft = 0.87f * pos + 2.0f;
+            const auto capLeft = 0.87f * pos + 2.0f, capRight = capLeft + w / 9.6f;
             const auto lineLeft = std::trunc (pos + 7.0f) / 1.1368421f;
-            // Clear of the cap, over the track's middle.
+            const auto trackTop = h * 13.0f / 30.0f, trackBottom = trackTop + h / 6.0f;
+            const auto clearY = h * (0.6f + 2.0f / 3.0f) * 0.5f;
+            // Clear of the cap.
             const auto trackX = value < 0.0 ? w * 0.75f : w * 0.25f;
-            EXPECT_TRUE (testsupport::pixelsMatch (
-                paint (size.x, size.y, value),
-                {{trackX, h * 13.0f / 30.0f + h / 12.0f, borderColour, "track"},
-                 {w * 0.5f, 0.5f, barOutline, "JUCE's bar outline"},
-                 {0.5f, h * 0.5f, barOutline, "JUCE's bar outline"},
-                 {trackX, 1.5f, sliderBaseColour, "inner outline"},
-                 {1.5f, h * 0.5f, sliderBaseColour, "inner outline"},
-                 {capLeft + w / 19.2f, h * 19.0f / 24.0f, capFill.withMultipliedSaturation (0.9f), "cap body"},
-                 {lineLeft + w / 96.0f, h * 0.5f, headerTextColour, "cap line"}}));
+
+            std::vector<testsupport::PixelProbe> probes{
+                {trackX, (trackTop + trackBottom) * 0.5f, borderColour, "track"},
+                {w * 0.5f, 0.5f, barOutline, "JUCE's bar outline"},
+                {0.5f, h * 0.5f, barOutline, "JUCE's bar outline"},
+                {trackX, 1.5f, sliderBaseColour, "inner outline"},
+                {1.5f, h * 0.5f, sliderBaseColour, "inner outline"},
+                {capLeft + w / 19.2f, h * 19.0f / 24.0f, cap, "cap body"},
+                {capLeft + 1.0f, clearY, cap, "cap body's left edge"},
+                {capRight - 1.0f, clearY, cap, "cap body's right edge"},
+                {lineLeft + w / 96.0f, h * 0.5f, headerTextColour, "cap line"}};
+            for (auto outside : {capLeft - 1.0f, capRight + 1.0f})
+                if (outside >= 2.0f && outside < w - 3.0f)
+                    probes.push_back ({outside, clearY, transparent, "beside the cap body"});
+            if (h >= 30.0f)
+                probes.insert (probes.end(), {{trackX, trackTop + 1.0f, borderColour, "track's top edge"},
+                                              {trackX, trackBottom - 1.0f, borderColour, "track's bottom edge"},
+                                              {trackX, trackTop - 1.0f, transparent, "above the track"},
+                                              {trackX, trackBottom + 1.0f, transparent, "below the track"}});
+            EXPECT_TRUE (testsupport::pixelsMatch (paint (size.x, size.y, value), probes));
         }
+}
+
+// Without a colour of its own the cap is LookAndFeel_V4's default rotary fill.
+TEST_F (FaderDrawing, CapBodyDefaultsToJucesRotaryFill)
+{
+    fader.removeColour (juce::Slider::rotarySliderFillColourId);
+    const auto pos = sliderPos (240, 0.0);
+    EXPECT_TRUE (testsupport::pixelsMatch (paint (240, 30, 0.0),
+                                           {{0.87f * pos + 2.0f + 1.0f, 30.0f * 19.0f / 24.0f,
+                                             juce::Colour (0xFF181F22).withMultipliedSaturation (0.9f), "cap body"}}));
 }
 
 // Ticks from the 2nd to the 22nd 24th of the width, in two rows (H/6 and H/1.5, H/4.8 high): the

@@ -92,23 +92,34 @@ TEST_F (KnobDrawing, BodyRingAndPointerSitWhereTheGeometrySays)
             }
 }
 
-// Straight up, a point a quarter radius above the centre lies on the basic pointer (0.75r to
-// 0.2r) but not on the black one (0.9r to 0.35r); at 0.8r it is the other way round.
-TEST_F (KnobDrawing, TheBlackPointerIsLongerAndFurtherOut)
+// Straight up, the pointer runs from 0.75r to 0.2r above the centre under the basic look and
+// from 0.9r to 0.35r under the black one: probed a pixel inside and outside each end.
+TEST_F (KnobDrawing, PointerSpansItsLooksRadii)
 {
-    for (auto size : {juce::Point<int> (55, 40), juce::Point<int> (110, 80)})
+    struct Case
     {
-        const auto radius = std::min (size.x, size.y) / 2.5f;
-        const auto centreX = size.x * 0.5f, centreY = size.y * 0.5f;
-        const auto nearCentre = centreY - radius * 0.27f, nearRing = centreY - radius * 0.8f;
-
-        EXPECT_TRUE (testsupport::pixelsMatch (paintAt (basicLook.get(), size.x, size.y, 0.5),
-                                               {{centreX, nearCentre, pointer, "basic pointer near the centre"},
-                                                {centreX, nearRing, fill, "basic body under the ring"}}));
-        EXPECT_TRUE (testsupport::pixelsMatch (paintAt (blackLook.get(), size.x, size.y, 0.5),
-                                               {{centreX, nearCentre, outline, "black body near the centre"},
-                                                {centreX, nearRing, fill, "black pointer under the ring"}}));
-    }
+        juce::LookAndFeel& look;
+        float inner, outer;
+        juce::Colour pointer, body, beyondOuterEnd;
+    };
+    const Case cases[] = {
+        {basicLook.get(), 0.2f, 0.75f, pointer, fill, fill},
+        {blackLook.get(), 0.35f, 0.9f, fill, outline, outline},
+    };
+    for (auto size : {juce::Point<int> (110, 80), juce::Point<int> (80, 110)})
+        for (const auto& c : cases)
+        {
+            const auto radius = std::min (size.x, size.y) / 2.5f;
+            const auto centreX = size.x * 0.5f, centreY = size.y * 0.5f;
+            const auto above = [&] (float distance) { return centreY - distance; };
+            EXPECT_TRUE (testsupport::pixelsMatch (
+                paintAt (c.look, size.x, size.y, 0.5),
+                {{centreX, above (c.inner * radius + 1.5f), c.pointer, "inside the inner end"},
+                 {centreX, above (c.inner * radius - 1.5f), c.body, "beyond the inner end"},
+                 {centreX, above (c.outer * radius - 1.5f), c.pointer, "inside the outer end"},
+                 {centreX, above (c.outer * radius + 1.5f), c.beyondOuterEnd, "beyond the outer end"}}))
+                << size.x << "x" << size.y << " pointer " << c.inner << " to " << c.outer;
+        }
 }
 
 // The disc with its ring reaches r + r/6 from the centre of the knob's bounds, whatever their

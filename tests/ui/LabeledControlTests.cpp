@@ -179,3 +179,19 @@ TEST (LabeledControlCaptions, WrappersDrawTheirCaptionsWhereTheLayoutPutsThem)
         knobWrapper.setLookAndFeel (nullptr);
     }
 }
+
+// A panel destroys the knob and its wrapper in either order: a knob that outlives its wrapper
+// stays usable, and neither destructor reaches the one that is gone (the sanitizer builds see
+// any such access).
+TEST (LabeledKnobLifetime, KnobAndWrapperMayGoInEitherOrder)
+{
+    auto knob = std::make_unique<BasicKnob> (0.0f, 1.0f, "");
+    auto wrapper = std::make_unique<LabeledKnob> ("DRIVE", *knob);
+    wrapper.reset();
+    EXPECT_FALSE (knob->onValueChange) << "a knob that outlives its wrapper must not call back into it";
+    knob->setValue (0.5, juce::sendNotificationSync);
+
+    wrapper = std::make_unique<LabeledKnob> ("DRIVE", *knob);
+    knob.reset();
+    wrapper.reset();
+}

@@ -37,12 +37,23 @@ LabeledKnob::LabeledKnob (const juce::String& name, BasicKnob& knobToWrap) : kno
     {
         if ((knobHovered || labelHovered) && !label.isBeingEdited())
         {
-            label.setText (knob->getTextFromValue (knob->getValue()), juce::dontSendNotification);
+            showValueText();
             startTimer (captionTimeoutMs);
         }
     };
+    // The typed text then gives way to what the knob holds, which is its old value when the text
+    // was ignored.
     label.onTextChange = [this]
-    { knob->setValue (knob->getValueFromText (label.getText()), juce::sendNotificationAsync); };
+    {
+        knob->setValue (knob->getValueFromText (label.getText()), juce::sendNotificationAsync);
+        if (knobHovered || labelHovered)
+        {
+            showValueText();
+            startTimer (captionTimeoutMs);
+        }
+        else
+            timerCallback();
+    };
 }
 
 LabeledKnob::~LabeledKnob()
@@ -78,6 +89,11 @@ void LabeledKnob::updateLabel (const juce::MouseEvent& e)
         return;
     }
 
+    showValueText();
+}
+
+void LabeledKnob::showValueText()
+{
     label.setText (knob->getTextFromValue (knob->getValue()), juce::dontSendNotification);
 }
 

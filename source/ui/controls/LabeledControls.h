@@ -37,6 +37,7 @@ public:
 
 private:
     void timerCallback() override;
+    void showValueText();
 
     JUCE_DECLARE_NON_COPYABLE (LabeledKnob)
 };

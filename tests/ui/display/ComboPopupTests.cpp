@@ -38,6 +38,7 @@ protected:
             menu->exitModalState (0);
         window.reset();
         box.setLookAndFeel (nullptr);
+        juce::Desktop::setMousePosition ({1200, 1000});
     }
 
     juce::Component* openList()

@@ -19,6 +19,8 @@ protected:
     {
         if (!testsupport::DesktopWindow::displayAvailable())
             GTEST_SKIP() << "needs a display";
+        // The system pointer stays off the window: its own events would move the hover.
+        juce::Desktop::setMousePosition ({1200, 1000});
         knob.setLookAndFeel (&knobLook.get());
         wrapper.setLookAndFeel (&captionLook.get());
         wrapper.setSize (100, 100);
@@ -108,23 +110,44 @@ TEST_F (LabeledKnobOnScreen, CaptionReturnsThreeSecondsAfterTheLastMoveOffTheKno
 }
 
 // Return applies the typed text as the knob reads it, limited to the range; a text that does not
-// read as a finite number leaves the knob where it was.
+// read as a finite number leaves the knob where it was. The caption under the pointer then shows
+// the value the knob holds, not the typed text.
 TEST_F (LabeledKnobOnScreen, TypedValueAppliesOnReturn)
 {
     ASSERT_TRUE (window->grabFocus());
-    const std::pair<const char*, double> cases[] = {
-        {"500", 500.0}, {"12.5 ms", 12.5}, {"2000", 1000.0}, {"-5", 0.0},      {"abc", 0.0},
-        {"nan", 250.0}, {"inf", 250.0},    {"-inf", 250.0},  {"1e999", 250.0},
+    struct Case
+    {
+        const char* typed;
+        double value;
+        const char* shown;
     };
-    for (const auto& [typed, expected] : cases)
+    const Case cases[] = {
+        {"500", 500.0, "500 ms"}, {"12.5 ms", 12.5, "12.5 ms"}, {"2000", 1000.0, "1000 ms"},
+        {"-5", 0.0, "0 ms"},      {"abc", 0.0, "0 ms"},         {"nan", 250.0, "250 ms"},
+        {"inf", 250.0, "250 ms"}, {"-inf", 250.0, "250 ms"},    {"1e999", 250.0, "250 ms"},
+    };
+    for (const auto& c : cases)
     {
         knob.setValue (250.0, juce::dontSendNotification);
-        typeIntoCaption (typed);
+        typeIntoCaption (c.typed);
         window->pressKey (returnKey);
         testsupport::pumpMessages (50);
         EXPECT_FALSE (wrapper.label.isBeingEdited());
-        EXPECT_EQ (knob.getValue(), expected) << typed;
+        EXPECT_EQ (knob.getValue(), c.value) << c.typed;
+        EXPECT_EQ (shown(), c.shown) << c.typed;
     }
+}
+
+// A typed value applied while the pointer is off the wrapper leaves the caption in place.
+TEST_F (LabeledKnobOnScreen, TypedValueAppliedAwayFromTheWrapperRestoresTheCaption)
+{
+    ASSERT_TRUE (window->grabFocus());
+    typeIntoCaption ("600");
+    window->leave();
+    window->pressKey (returnKey);
+    testsupport::pumpMessages (50);
+    EXPECT_EQ (knob.getValue(), 600.0);
+    EXPECT_EQ (shown(), "DELAY");
 }
 
 // Bound to a parameter, a typed value reaches it and the host; a text that is not a finite
@@ -179,9 +202,12 @@ TEST_F (LabeledKnobOnScreen, EditSurvivesMovesAndValueChanges)
 {
     ASSERT_TRUE (window->grabFocus());
     typeIntoCaption ("600");
+    // The pointer is still over the caption, where a value change would otherwise show.
+    knob.setValue (300.0, juce::sendNotificationSync);
+    window->move ({30, 84});
+    ASSERT_TRUE (wrapper.label.isBeingEdited());
     window->move ({50, 36});
     window->move ({3, 30});
-    knob.setValue (300.0);
     window->leave();
     ASSERT_TRUE (wrapper.label.isBeingEdited());
 
