@@ -91,7 +91,9 @@ TEST_F (TonePanelTest, OpensWithTheBandPanelHiddenAndEverythingElseShown)
     for (auto* child : panel->getChildren())
     {
         if (child != &panel->bandPanel)
+        {
             EXPECT_TRUE (child->isVisible()) << child->getBounds().toString().toStdString();
+        }
     }
     for (auto* child : panel->bandPanel.getChildren())
         EXPECT_TRUE (child->isVisible());

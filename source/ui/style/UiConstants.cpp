@@ -12,8 +12,8 @@ namespace
 class EmbeddedTypeface : public juce::Typeface
 {
 public:
-    EmbeddedTypeface (const char* family, const char* style, const char* fileData, int fileSize)
-        : Typeface (family, style), data (fileData), size (static_cast<size_t> (fileSize))
+    EmbeddedTypeface (const char* family, const char* styleName, const char* fileData, int fileSize)
+        : Typeface (family, styleName), data (fileData), size (static_cast<size_t> (fileSize))
     {
     }
 
