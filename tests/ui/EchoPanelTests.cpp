@@ -1,3 +1,4 @@
+#include "ExpectedPalette.h"
 #include "ParameterWatch.h"
 #include "ProcessorHarness.h"
 #include "StateBlobs.h"
@@ -12,15 +13,11 @@
 
 using testsupport::pumpMessages;
 
+namespace palette = testsupport::palette;
+
 namespace
 {
 // The palette's colours the panel paints with.
-const juce::Colour panelColour{0xFFCECDC9};
-const juce::Colour panelHeaderColour{0xFF30373A};
-const juce::Colour borderColour{0xFF30373A};
-const juce::Colour lineColour{0xFF242424};
-const juce::Colour headerTextColour{0xFFFDF8EC};
-const juce::Colour labelTextColour{0xFF292929};
 
 template <auto member> juce::Slider& sliderOf (EchoPanel& panel)
 {
@@ -339,7 +336,7 @@ TEST_F (EchoPanelTest, SyncModeSwapsTimeAndRatesAndRecoloursTheLinkBrackets)
     {
         for (const auto& c : syncCases)
             EXPECT_EQ (c.component (*panel).isVisible(), c.shownInFirstMode == manual) << c.what;
-        const auto bracket = manual ? panelColour : lineColour;
+        const auto bracket = manual ? palette::panel : palette::line;
         EXPECT_TRUE (testsupport::coloursClose (pixelAt (168, 37), bracket));
         EXPECT_TRUE (testsupport::coloursClose (pixelAt (174, 42), bracket));
         EXPECT_TRUE (testsupport::coloursClose (pixelAt (168, 77), bracket));
@@ -371,8 +368,8 @@ TEST_F (EchoPanelTest, FactorModeSwapsTheFactorRateAndCoversAndRecoloursBrackets
     {
         for (const auto& c : factorCases)
             EXPECT_EQ (c.component (*panel).isVisible(), c.shownInFirstMode == manual) << c.what;
-        const auto brackets = manual ? lineColour : panelColour;
-        const auto tick = manual ? panelColour : lineColour;
+        const auto brackets = manual ? palette::line : palette::panel;
+        const auto tick = manual ? palette::panel : palette::line;
         EXPECT_TRUE (testsupport::coloursClose (pixelAt (139, 121), brackets));
         EXPECT_TRUE (testsupport::coloursClose (pixelAt (135, 130), brackets));
         EXPECT_TRUE (testsupport::coloursClose (pixelAt (264, 122), brackets));
@@ -411,14 +408,14 @@ TEST_F (EchoPanelTest, PanelPaintsBodyHeaderLinesAndCaptions)
         return false;
     };
 
-    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (100, 95), panelColour));
-    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (120, 12), panelHeaderColour));
-    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (1, 150), borderColour));
-    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (100, 104), lineColour));
-    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (100, 192), lineColour));
-    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (100, 103), panelColour));
-    EXPECT_TRUE (anyPixelIn ({30, 2, 60, 20}, headerTextColour)) << "ECHO";
-    EXPECT_TRUE (anyPixelIn ({10, 116, 100, 19}, labelTextColour)) << "BEAT FACTOR";
+    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (100, 95), palette::panel));
+    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (120, 12), palette::panelHeader));
+    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (1, 150), palette::border));
+    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (100, 104), palette::line));
+    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (100, 192), palette::line));
+    EXPECT_TRUE (testsupport::coloursClose (image.getPixelAt (100, 103), palette::panel));
+    EXPECT_TRUE (anyPixelIn ({30, 2, 60, 20}, palette::headerText)) << "ECHO";
+    EXPECT_TRUE (anyPixelIn ({10, 116, 100, 19}, palette::labelText)) << "BEAT FACTOR";
 }
 
 TEST_F (EchoPanelTest, ChildrenLandOnTheirDesignRectanglesOrOneUnitBelow)

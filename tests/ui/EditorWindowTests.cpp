@@ -1,3 +1,4 @@
+#include "ExpectedPalette.h"
 #include "ImageProbes.h"
 #include "OpenedEditor.h"
 #include "StateBlobs.h"
@@ -21,14 +22,11 @@
 
 using testsupport::OpenedEditor;
 
+namespace palette = testsupport::palette;
+
 namespace
 {
 // The editor's palette as a user sees it.
-const juce::Colour backgroundColour{0xFFF0EEE6};
-const juce::Colour overlayScreen{0xBB212121};
-const juce::Colour stripeColour{0xFF3D474A};
-const juce::Colour aboutButtonFace{0xFF68818A};
-const juce::Colour aboutBoxColour{0xFF292E2F};
 
 juce::TextButton& aboutButtonOf (juce::Component& editor)
 {
@@ -350,18 +348,18 @@ TEST (EditorWindow, DrawsBackgroundStripesImagesAndTheAboutButtonAtDesignSize)
 
     // Every probe lies where no section panel covers the editor's own drawing. The top-right
     // stripes, 1, 2 and 3 units high at 15, 20 and 26, show through the patch bar.
-    EXPECT_TRUE (testsupport::pixelsMatch (snapshot, {{5, 200, backgroundColour, "background left of the panels"},
-                                                      {600, 14, backgroundColour, "above the stripes"},
-                                                      {600, 15, stripeColour, "first stripe"},
-                                                      {600, 17, backgroundColour, "below the first stripe"},
-                                                      {600, 20, stripeColour, "second stripe"},
-                                                      {600, 21, stripeColour, "second stripe"},
-                                                      {600, 24, backgroundColour, "below the second stripe"},
-                                                      {600, 26, stripeColour, "third stripe"},
-                                                      {600, 28, stripeColour, "third stripe"},
-                                                      {600, 30, backgroundColour, "below the stripes"},
-                                                      {710, 26, backgroundColour, "right of the stripes"},
-                                                      {714, 14, aboutButtonFace, "ABOUT button face"}}));
+    EXPECT_TRUE (testsupport::pixelsMatch (snapshot, {{5, 200, palette::background, "background left of the panels"},
+                                                      {600, 14, palette::background, "above the stripes"},
+                                                      {600, 15, palette::stripe, "first stripe"},
+                                                      {600, 17, palette::background, "below the first stripe"},
+                                                      {600, 20, palette::stripe, "second stripe"},
+                                                      {600, 21, palette::stripe, "second stripe"},
+                                                      {600, 24, palette::background, "below the second stripe"},
+                                                      {600, 26, palette::stripe, "third stripe"},
+                                                      {600, 28, palette::stripe, "third stripe"},
+                                                      {600, 30, palette::background, "below the stripes"},
+                                                      {710, 26, palette::background, "right of the stripes"},
+                                                      {714, 14, palette::buttonOff, "ABOUT button face"}}));
 
     // Each image fills its design rectangle stretched: its ink lands where the scaled PNG puts it.
     struct Placement
@@ -389,7 +387,7 @@ TEST (EditorWindow, DrawsBackgroundStripesImagesAndTheAboutButtonAtDesignSize)
                                                p.target.getY() + pictureInk.getY() * scaleY,
                                                pictureInk.getWidth() * scaleX, pictureInk.getHeight() * scaleY);
 
-        const auto drawn = testsupport::inkBounds (snapshot, backgroundColour, 60, p.searched);
+        const auto drawn = testsupport::inkBounds (snapshot, palette::background, 60, p.searched);
         EXPECT_NEAR (drawn.getX(), expected.getX(), 1.5f);
         EXPECT_NEAR (drawn.getY(), expected.getY(), 1.5f);
         EXPECT_NEAR (drawn.getRight(), expected.getRight(), 1.5f);
@@ -414,9 +412,9 @@ TEST (EditorWindow, AboutButtonShowsTheOverlayAboveEverything)
 
     const auto snapshot = testsupport::paintToImage (*editor);
     EXPECT_TRUE (testsupport::pixelsMatch (
-        snapshot, {{5, 200, backgroundColour.overlaidWith (overlayScreen), "dimmed background"},
-                   {714, 14, aboutButtonFace.overlaidWith (overlayScreen), "dimmed ABOUT button"},
-                   {170, 110, aboutBoxColour, "about box"}}));
+        snapshot, {{5, 200, palette::background.overlaidWith (palette::overlayScreen), "dimmed background"},
+                   {714, 14, palette::buttonOff.overlaidWith (palette::overlayScreen), "dimmed ABOUT button"},
+                   {170, 110, palette::aboutBox, "about box"}}));
 
     // The overlay takes the clicks meant for the button below it.
     EXPECT_EQ (editor->getComponentAt (720, 20), &overlay);

@@ -1,5 +1,6 @@
 #include "AttachmentSlots.h"
 #include "BindingChecks.h"
+#include "ExpectedPalette.h"
 #include "ProcessorHarness.h"
 #include "UiSnapshot.h"
 #include "ui/panels/MasterPanel.h"
@@ -16,11 +17,6 @@ protected:
     ProcessorHarness harness;
     std::unique_ptr<MasterPanel> panel = std::make_unique<MasterPanel> (harness.processor.get());
 };
-
-namespace palette
-{
-const juce::Colour redKnob{0xFFDE5247}, labelText{0xFF292929};
-}
 } // namespace
 
 TEST_F (MasterPanelTest, EveryKnobIsShownAndBoundBothWaysToItsParameter)

@@ -1,3 +1,4 @@
+#include "ExpectedPalette.h"
 #include "ParameterWatch.h"
 #include "ProcessorHarness.h"
 #include "StateBlobs.h"
@@ -563,9 +564,8 @@ TEST_F (MeltPanelTest, PaintsItsBodyHeaderDividerTabStripAndPageLines)
     open();
     const auto image = paintToImage (*panel);
 
-    // The palette's panel body, header, line and border colours.
-    const juce::Colour panelColour{0xFFCECDC9}, panelHeaderColour{0xFF30373A}, lineColour{0xFF242424},
-        borderColour{0xFF30373A};
+    const auto panelColour = palette::panel, panelHeaderColour = palette::panelHeader, lineColour = palette::line,
+               borderColour = palette::border;
     const struct
     {
         const char* what;

@@ -1,5 +1,7 @@
 #include "AttachmentSlots.h"
+#include "AutomatingHost.h"
 #include "BindingChecks.h"
+#include "ExpectedPalette.h"
 #include "ProcessorHarness.h"
 #include "UiSnapshot.h"
 #include "UserEdits.h"
@@ -67,11 +69,6 @@ int drawsSince (std::uint32_t seed, std::uint32_t xorWord)
 
 constexpr int toneDrawsPerRandomise = 14;
 
-// The palette entries the panel paints with.
-namespace palette
-{
-const juce::Colour panel{0xFFCECDC9}, panelHeader{0xFF30373A}, line{0xFF242424};
-}
 } // namespace
 
 TEST_F (TonePanelTest, EveryKnobAndSwitchIsBoundBothWaysToItsParameter)
@@ -289,19 +286,7 @@ TEST_F (TonePanelTest, ClosingEmptiesExactlyTheToneSlotsAndLaterEditsTouchNoCont
 TEST (ToneAndMasterPanels, OpenAndCloseRepeatedlyWhileTheHostPlaysAndAutomates)
 {
     ProcessorHarness harness;
-    std::atomic<bool> playing{true};
-    std::thread audio (
-        [&]
-        {
-            auto block = harness.silence (harness.blockSize);
-            for (int step = 0; playing; ++step)
-            {
-                const auto value = static_cast<float> (step % 10) / 9.0f;
-                for (const auto* identifier : {"toneLowFreq", "toneDrive", "toneRnd", "tonePower", "outputVolume"})
-                    harness.setNormalised (identifier, value);
-                harness.processBlock (block);
-            }
-        });
+    AutomatingHost host (harness, {"toneLowFreq", "toneDrive", "toneRnd", "tonePower", "outputVolume"}, 10);
 
     for (int editor = 0; editor < 40; ++editor)
     {
@@ -309,8 +294,7 @@ TEST (ToneAndMasterPanels, OpenAndCloseRepeatedlyWhileTheHostPlaysAndAutomates)
         MasterPanel master (harness.processor.get());
         pumpMessages (editor % 4);
     }
-    playing = false;
-    audio.join();
+    host.stop();
     pumpMessages (20);
 
     EXPECT_EQ (occupiedSlots (harness.processor->pluginParameters), slotsOccupiedByGroups ({}));

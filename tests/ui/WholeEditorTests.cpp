@@ -1,4 +1,6 @@
 #include "AttachmentSlots.h"
+#include "AutomatingHost.h"
+#include "ExpectedPalette.h"
 #include "ImageProbes.h"
 #include "OpenedEditor.h"
 #include "ProcessorHarness.h"
@@ -6,23 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 using namespace testsupport;
 
 namespace
 {
-// The palette as a user sees it.
-const juce::Colour background{0xFFF0EEE6};
-const juce::Colour panelBody{0xFFCECDC9};
-const juce::Colour panelHeader{0xFF30373A};
-const juce::Colour line{0xFF242424};
-const juce::Colour stripe{0xFF3D474A};
-const juce::Colour tabOff{0xFF68818A};
-const juce::Colour tabOn{0xFF559CC1};
-const juce::Colour powerOn{0xFFFF8400};
-
 const juce::StringArray allGroups{"ToneHidden", "Tone",     "MeltFlow", "MeltDropout",
                                   "MeltJump",   "MeltMain", "Echo",     "Master"};
 } // namespace
@@ -37,22 +26,23 @@ TEST (WholeEditor, DesignSizeShowsEveryPanelAndTheDefaultSwitchStates)
     const auto snapshot = paintToImage (*editor);
 
     const auto toggledOn = [] (juce::Colour on, float veil) { return overlaid (on, juce::Colours::white, veil); };
-    EXPECT_TRUE (pixelsMatch (snapshot, {
-                                            {5.5f, 200.5f, background, "background beside the panels"},
-                                            {317.5f, 146.5f, panelBody, "tone body below the knobs"},
-                                            {277.5f, 55.5f, panelHeader, "tone header"},
-                                            {31.5f, 55.5f, toggledOn (powerOn, 0.4f), "tone power on"},
-                                            {217.5f, 171.5f, panelHeader, "melt header"},
-                                            {337.5f, 189.5f, panelBody, "melt body beside the tabs"},
-                                            {25.5f, 192.5f, toggledOn (tabOn, 0.5f), "FLOW tab on"},
-                                            {122.5f, 192.5f, tabOff, "DROPOUT tab off"},
-                                            {67.5f, 207.5f, toggledOn (powerOn, 0.4f), "flow power on"},
-                                            {586.5f, 53.5f, panelHeader, "echo header"},
-                                            {480.5f, 55.5f, toggledOn (powerOn, 0.4f), "echo power on"},
-                                            {566.5f, 133.5f, panelBody, "echo body"},
-                                            {516.5f, 147.5f, line, "echo divider"},
-                                            {340.5f, 362.5f, stripe, "stripe between the master knobs"},
-                                        }));
+    EXPECT_TRUE (
+        pixelsMatch (snapshot, {
+                                   {5.5f, 200.5f, palette::background, "palette::background beside the panels"},
+                                   {317.5f, 146.5f, palette::panel, "tone body below the knobs"},
+                                   {277.5f, 55.5f, palette::panelHeader, "tone header"},
+                                   {31.5f, 55.5f, toggledOn (palette::powerOn, 0.4f), "tone power on"},
+                                   {217.5f, 171.5f, palette::panelHeader, "melt header"},
+                                   {337.5f, 189.5f, palette::panel, "melt body beside the tabs"},
+                                   {25.5f, 192.5f, toggledOn (palette::buttonOn, 0.5f), "FLOW tab on"},
+                                   {122.5f, 192.5f, palette::buttonOff, "DROPOUT tab off"},
+                                   {67.5f, 207.5f, toggledOn (palette::powerOn, 0.4f), "flow power on"},
+                                   {586.5f, 53.5f, palette::panelHeader, "echo header"},
+                                   {480.5f, 55.5f, toggledOn (palette::powerOn, 0.4f), "echo power on"},
+                                   {566.5f, 133.5f, palette::panel, "echo body"},
+                                   {516.5f, 147.5f, palette::line, "echo divider"},
+                                   {340.5f, 362.5f, palette::stripe, "palette::stripe between the master knobs"},
+                               }));
 }
 
 // Closing the editor empties every attachment slot before any control goes, and afterwards
@@ -82,29 +72,17 @@ TEST (WholeEditor, ClosingEmptiesEverySlotAndLaterHostEditsStillWork)
 TEST (WholeEditor, OpenAndCloseRepeatedlyWhileAudioRunsAndTheHostAutomates)
 {
     ProcessorHarness harness;
-    std::atomic<bool> playing{true};
-    std::thread audio (
-        [&]
-        {
-            auto block = harness.silence (harness.blockSize);
-            for (int step = 0; playing; ++step)
-            {
-                const auto value = static_cast<float> (step % 7) / 6.0f;
-                for (const auto* identifier :
-                     {"toneDrive", "toneRnd", "meltFlowSync", "meltDropoutPanelSwitch", "meltJumpPanelRnd", "echoSync",
-                      "echoRateLeft", "echoLink", "echoFactorMode", "echoRnd", "outputVolume"})
-                    harness.setNormalised (identifier, value);
-                harness.processBlock (block);
-            }
-        });
+    AutomatingHost host (harness,
+                         {"toneDrive", "toneRnd", "meltFlowSync", "meltDropoutPanelSwitch", "meltJumpPanelRnd",
+                          "echoSync", "echoRateLeft", "echoLink", "echoFactorMode", "echoRnd", "outputVolume"},
+                         7);
 
     for (int opening = 0; opening < 25; ++opening)
     {
         OpenedEditor editor (*harness.processor);
         pumpMessages (opening % 5);
     }
-    playing = false;
-    audio.join();
+    host.stop();
     pumpMessages (20);
 
     EXPECT_EQ (occupiedSlots (harness.processor->pluginParameters), slotsOccupiedByGroups ({}));
