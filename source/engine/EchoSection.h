@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EngineFilter.h"
 #include "engine/LFO.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
@@ -28,12 +29,12 @@ struct EchoSection
     double delayR = 0.0;
     int writeIndex = 0;
     float factorSlew = 0.0f;
-    float lowPassFreqCache = 1.0e20f;
-    float highPassFreqCache = 1.0e20f;
-    juce::IIRFilter lowPassL;
-    juce::IIRFilter lowPassR;
-    juce::IIRFilter highPassL;
-    juce::IIRFilter highPassR;
+    float lowPassFreqCache = unsetFilterKey;
+    float highPassFreqCache = unsetFilterKey;
+    EngineFilter lowPassL;
+    EngineFilter lowPassR;
+    EngineFilter highPassL;
+    EngineFilter highPassR;
     Ramp feedbackSmooth{0.0f};
     Ramp lowPassFreqSmooth{20000.0f};
     Ramp highPassFreqSmooth{20.0f};

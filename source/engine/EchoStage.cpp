@@ -85,22 +85,12 @@ float finiteOrZero (float x)
 
 void updateFilters (EchoSection& echo, float lowPass, float highPass)
 {
-    if (lowPass != echo.lowPassFreqCache)
-    {
-        echo.lowPassFreqCache = lowPass;
-        const auto coefficients =
-            juce::IIRCoefficients::makeLowPass (echo.sampleRate, usableCutoff (lowPass, echo.sampleRate));
-        echo.lowPassL.setCoefficients (coefficients);
-        echo.lowPassR.setCoefficients (coefficients);
-    }
-    if (highPass != echo.highPassFreqCache)
-    {
-        echo.highPassFreqCache = highPass;
-        const auto coefficients =
-            juce::IIRCoefficients::makeHighPass (echo.sampleRate, usableCutoff (highPass, echo.sampleRate));
-        echo.highPassL.setCoefficients (coefficients);
-        echo.highPassR.setCoefficients (coefficients);
-    }
+    if (takeNewKey (echo.lowPassFreqCache, lowPass))
+        setPair (echo.lowPassL, echo.lowPassR,
+                 juce::IIRCoefficients::makeLowPass (echo.sampleRate, usableCutoff (lowPass, echo.sampleRate)));
+    if (takeNewKey (echo.highPassFreqCache, highPass))
+        setPair (echo.highPassL, echo.highPassR,
+                 juce::IIRCoefficients::makeHighPass (echo.sampleRate, usableCutoff (highPass, echo.sampleRate)));
 }
 
 float mixSample (float dry, float wet, float wetShare, bool equalPower, float gain)
@@ -131,8 +121,8 @@ void Rirorezo3AudioProcessor::prepareEchoStage()
     echo.highPassFreqSmooth.reset (filterRamp);
 
     // Forces both coefficient sets to be computed by the first filtered sample.
-    echo.lowPassFreqCache = 1.0e20f;
-    echo.highPassFreqCache = 1.0e20f;
+    echo.lowPassFreqCache = unsetFilterKey;
+    echo.highPassFreqCache = unsetFilterKey;
     echo.factorSlew = 0.0f;
     echo.targetDelayL = 0.0;
     echo.targetDelayR = 0.0;

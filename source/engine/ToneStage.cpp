@@ -7,9 +7,6 @@
 
 namespace
 {
-// A key no band reaches, so the next sample makes fresh coefficients.
-constexpr float unsetKey = 1.0e20f;
-
 // Each smoother with the mirror value it follows and its ramp length, in the order the stage
 // sets their targets.
 struct ToneRamp
@@ -37,21 +34,10 @@ constexpr ToneRamp toneRamps[] = {
     {&ToneSection::smoothRuvuv, &PluginParameters::ruvuvMeltValue, 0.01},
 };
 
-// True, and the key taken, when a band's smoothed values moved; NaN counts as moved.
-bool takeNewKey (float& lastSum, float frequency, float q, float gain)
+// A band's coefficient key: its smoothed values moved when the sum did.
+float bandKey (float frequency, float q, float gain)
 {
-    const auto sum = (frequency + q) + gain;
-    if (sum == lastSum)
-        return false;
-    lastSum = sum;
-    return true;
-}
-
-// The right filter always gets exactly the left one's coefficients.
-void setPair (juce::IIRFilter& left, juce::IIRFilter& right, const juce::IIRCoefficients& coefficients)
-{
-    left.setCoefficients (coefficients);
-    right.setCoefficients (left.getCoefficients());
+    return (frequency + q) + gain;
 }
 
 // The saturation's factors, shared by both channels of a sample.
@@ -62,7 +48,7 @@ struct Saturation
 
 struct ToneChannel
 {
-    juce::IIRFilter &lowShelf, &lowCut, &midPeak, &highShelf, &damper;
+    EngineFilter &lowShelf, &lowCut, &midPeak, &highShelf, &damper;
 
     float process (float input, const Saturation& saturation, bool lowCutOn)
     {
@@ -89,10 +75,10 @@ void Rirorezo3AudioProcessor::prepareToneStage()
         (tone.*entry.ramp).reset (tone.sampleRate, entry.seconds);
 
     tone.lastLowCut = -1;
-    tone.lastLowSum = unsetKey;
-    tone.lastMidSum = unsetKey;
-    tone.lastHighSum = unsetKey;
-    tone.lastDamperCutoff = unsetKey;
+    tone.lastLowSum = unsetFilterKey;
+    tone.lastMidSum = unsetFilterKey;
+    tone.lastHighSum = unsetFilterKey;
+    tone.lastDamperCutoff = unsetFilterKey;
 }
 
 void Rirorezo3AudioProcessor::runToneStage (const StageBlock& block)
@@ -119,7 +105,7 @@ void Rirorezo3AudioProcessor::runToneStage (const StageBlock& block)
     if (tone.lastLowCut != lowCut)
     {
         tone.lastLowCut = lowCut;
-        tone.lastLowSum = unsetKey;
+        tone.lastLowSum = unsetFilterKey;
     }
 
     for (int i = 0; i < block.numSamples; ++i)
@@ -127,7 +113,7 @@ void Rirorezo3AudioProcessor::runToneStage (const StageBlock& block)
         const auto lowFreq = tone.smoothLowFreq.getNextValue();
         const auto lowQ = tone.smoothLowQ.getNextValue();
         const auto lowGain = tone.smoothLowGain.getNextValue();
-        if (takeNewKey (tone.lastLowSum, lowFreq, lowQ, lowGain))
+        if (takeNewKey (tone.lastLowSum, bandKey (lowFreq, lowQ, lowGain)))
         {
             const auto frequency = limitedFrequency (lowFreq, rate);
             setPair (tone.lowShelfL, tone.lowShelfR,
@@ -139,7 +125,7 @@ void Rirorezo3AudioProcessor::runToneStage (const StageBlock& block)
         const auto midFreq = tone.smoothMidFreq.getNextValue();
         const auto midQ = tone.smoothMidQ.getNextValue();
         const auto midGain = tone.smoothMidGain.getNextValue();
-        if (takeNewKey (tone.lastMidSum, midFreq, midQ, midGain))
+        if (takeNewKey (tone.lastMidSum, bandKey (midFreq, midQ, midGain)))
             setPair (tone.midPeakL, tone.midPeakR,
                      juce::IIRCoefficients::makePeakFilter (rate, limitedFrequency (midFreq, rate), midQ,
                                                             limitedPeakGain (midGain)));
@@ -147,7 +133,7 @@ void Rirorezo3AudioProcessor::runToneStage (const StageBlock& block)
         const auto hiFreq = tone.smoothHiFreq.getNextValue();
         const auto hiQ = tone.smoothHiQ.getNextValue();
         const auto hiGain = tone.smoothHiGain.getNextValue();
-        if (takeNewKey (tone.lastHighSum, hiFreq, hiQ, hiGain))
+        if (takeNewKey (tone.lastHighSum, bandKey (hiFreq, hiQ, hiGain)))
             setPair (tone.highShelfL, tone.highShelfR,
                      juce::IIRCoefficients::makeHighShelf (rate, limitedFrequency (hiFreq, rate), hiQ, hiGain));
 
@@ -157,12 +143,9 @@ void Rirorezo3AudioProcessor::runToneStage (const StageBlock& block)
         const auto ruvuv = tone.smoothRuvuv.getNextValue();
         const auto damper = tone.smoothDamper.getNextValue();
         const auto cutoff = damper - ruvuv * 1800.0f / 100.0f;
-        if (cutoff != tone.lastDamperCutoff)
-        {
-            tone.lastDamperCutoff = cutoff;
+        if (takeNewKey (tone.lastDamperCutoff, cutoff))
             setPair (tone.damperL, tone.damperR,
                      juce::IIRCoefficients::makeLowPass (rate, limitedFrequency (cutoff, rate)));
-        }
 
         // Ruvuv raises the saturation's input and its fold together.
         saturation.ruvuvBoost = ruvuv / 100.0f + 1.0f;

@@ -1,5 +1,7 @@
 #include "HostKit.h"
 
+#include "HostPreparation.h"
+
 namespace hostkit
 {
 juce::File builtBundle()
@@ -29,18 +31,11 @@ std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::File& bundle,
     if (plugin == nullptr)
         return nullptr;
 
-    const auto set = channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (set);
-    layout.outputBuses.add (set);
-    if (!plugin->setBusesLayout (layout))
+    if (!prepareLikeHost (*plugin, sampleRate, blockSize, channels))
     {
         error = "the plug-in refused the channel layout";
         return nullptr;
     }
-
-    plugin->setRateAndBufferSizeDetails (sampleRate, blockSize);
-    plugin->prepareToPlay (sampleRate, blockSize);
     return plugin;
 }
 

@@ -1,5 +1,7 @@
 #include "ProcessorHarness.h"
 
+#include "HostPreparation.h"
+
 #include <cmath>
 
 namespace testsupport
@@ -8,16 +10,11 @@ ProcessorHarness::ProcessorHarness (double rate, int block, int channelCount)
     : processor (std::make_unique<Rirorezo3AudioProcessor>()), sampleRate (rate), blockSize (block),
       channels (channelCount)
 {
-    const auto set = channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (set);
-    layout.outputBuses.add (set);
-    processor->setBusesLayout (layout);
     playHead.tempo = 120.0;
     playHead.ppq = 0.0;
     processor->setPlayHead (&playHead);
-    processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
-    processor->prepareToPlay (sampleRate, blockSize);
+    const auto prepared = prepareLikeHost (*processor, sampleRate, blockSize, channels);
+    jassertquiet (prepared);
 }
 
 void ProcessorHarness::setNormalised (const juce::String& identifier, float normalisedValue)
