@@ -1,4 +1,5 @@
 #include "engine/EchoSection.h"
+#include "engine/EngineMaths.h"
 #include "engine/FilterLimits.h"
 #include "engine/MeltSection.h"
 #include "engine/PluginProcessor.h"
@@ -33,11 +34,6 @@ int rampSteps (double seconds, double sampleRate)
 {
     const auto steps = std::floor (seconds * sampleRate);
     return steps >= 1.0 ? (int)std::min (steps, 1.0e8) : 0;
-}
-
-double fractionalPart (double x)
-{
-    return x - std::trunc (x);
 }
 
 // A target that is not a number keeps the last one.
