@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DelayLine.h"
 #include "engine/EngineFilter.h"
 #include "engine/LFO.h"
 
@@ -13,13 +14,14 @@ struct EchoSection
     using Ramp = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
 
     static constexpr int delayCapacity = 3072000;
+    using Line = DelayLine<delayCapacity>;
 
     // Only its phase, enabled flag and sample rate are used: the factor square wave reads the
     // phase, and the flag delays a switch to Auto by one sample.
     LFO factorLfo;
     double sampleRate = -1.0;
-    double delayLineL[delayCapacity];
-    double delayLineR[delayCapacity];
+    Line delayLineL;
+    Line delayLineR;
     float feedbackL = 0.0f;
     float feedbackR = 0.0f;
     double targetDelayL = 0.0;

@@ -11,8 +11,6 @@
 
 namespace
 {
-constexpr double lineLength = EchoSection::delayCapacity;
-
 // Far beyond any line: a longer delay would only wrap again, and a bound keeps the glide finite.
 constexpr double maxDelaySamples = 1.0e9;
 
@@ -45,25 +43,12 @@ void setDelayTarget (double& target, double samples)
 
 // Reads before the write of this sample and takes the older of the two taps, so a whole-number
 // delay D returns the sample written D + 1 samples ago.
-float readLine (const double* line, int writeIndex, double delay)
+float readLine (const EchoSection::Line& line, int writeIndex, double delay)
 {
-    auto position = writeIndex - delay;
-    if (position < 0.0)
-        position += lineLength;
-    if (position < 0.0 || position >= lineLength)
-    {
-        position = std::fmod (position, lineLength);
-        if (position < 0.0)
-            position += lineLength;
-        // Reads as the line's end would: the older tap is the last slot either way.
-        if (position >= lineLength)
-            position = 0.0;
-    }
-
+    const auto position = EchoSection::Line::wrapped (writeIndex - delay);
     const auto index = (int)position;
-    const auto older = index > 0 ? index - 1 : EchoSection::delayCapacity - 1;
     const auto fraction = (float)(position - index);
-    return (1.0f - fraction) * (float)line[older] + fraction * (float)line[index];
+    return (1.0f - fraction) * (float)line[EchoSection::Line::previous (index)] + fraction * (float)line[index];
 }
 
 // Below the shared Nyquist limit (the default 20 kHz low-pass passes it below 40.8 kHz), and above
@@ -89,13 +74,167 @@ void updateFilters (EchoSection& echo, float lowPass, float highPass)
                  juce::IIRCoefficients::makeHighPass (echo.sampleRate, usableCutoff (highPass, echo.sampleRate)));
 }
 
-float mixSample (float dry, float wet, float wetShare, bool equalPower, float gain)
+// The dry and wet weights of the mix.
+struct MixGains
+{
+    float dry, wet;
+    bool equalPower;
+};
+
+MixGains mixGains (float wetShare, bool equalPower)
 {
     // A ramp may overshoot its end by a rounding step; the roots must not see a negative share.
-    const auto mixed = equalPower ? dry * std::sqrt (std::max (0.0f, 1.0f - wetShare)) +
-                                        (double)wet * std::sqrt (std::max (0.0f, wetShare))
-                                  : dry * (1.0f - wetShare) + (double)wet * wetShare;
-    return (float)mixed * gain;
+    if (equalPower)
+        return {std::sqrt (std::max (0.0f, 1.0f - wetShare)), std::sqrt (std::max (0.0f, wetShare)), true};
+    return {1.0f - wetShare, wetShare, false};
+}
+
+float mixSample (float dry, float wet, const MixGains& gains, float stageGain)
+{
+    // The delayed sample's product is formed in double precision.
+    return (float)(dry * gains.dry + (double)wet * gains.wet) * stageGain;
+}
+
+// One sample's smoother values; the smoothers are independent, so each may be stepped as the
+// sample begins.
+struct RampValues
+{
+    float feedback, input, mix, lowPass, highPass;
+};
+
+RampValues stepRamps (EchoSection& echo)
+{
+    return {echo.feedbackSmooth.getNextValue(), echo.inputSmooth.getNextValue(), echo.mixSmooth.getNextValue(),
+            echo.lowPassFreqSmooth.getNextValue(), echo.highPassFreqSmooth.getNextValue()};
+}
+
+bool anyRamping (const EchoSection& echo)
+{
+    for (const auto* ramp :
+         {&echo.feedbackSmooth, &echo.inputSmooth, &echo.mixSmooth, &echo.lowPassFreqSmooth, &echo.highPassFreqSmooth})
+        if (ramp->isSmoothing())
+            return true;
+    return false;
+}
+
+// What the block's samples share.
+struct BlockValues
+{
+    bool beatSync, tempoKnown, autoFactor, pingPong, loop, filterOn, powerOn, equalPower;
+    float time, echoSend, stageGain, lower, upper, manualFactor, threshold;
+    double modTarget, factorPeriod, slewCoefficient, glideCoefficient, beatsPerSample, secondsPerBeat, timeLeft,
+        beatLeft, rateR, beat;
+};
+
+// The block's samples. While no smoother moves (the usual case) the gains, the mix weights and
+// the filters' keys stay those of the first sample.
+template <bool rampsMoving> void runSamples (EchoSection& echo, const StageBlock& block, const BlockValues& b)
+{
+    auto beat = b.beat;
+    auto v = stepRamps (echo);
+    auto gains = mixGains (v.mix, b.equalPower);
+
+    for (int n = 0; n < block.numSamples; ++n)
+    {
+        if constexpr (rampsMoving)
+        {
+            if (n > 0)
+            {
+                v = stepRamps (echo);
+                gains = mixGains (v.mix, b.equalPower);
+            }
+        }
+
+        const auto inL = block.left[n];
+        const auto inR = block.right[n];
+
+        echo.factorLfo.phase = (double)(float)fractionalPart (beat / b.factorPeriod);
+        auto square = 0.5f;
+        if (echo.factorLfo.enabled)
+        {
+            const auto phase = std::fmod ((float)echo.factorLfo.phase, 1.0f);
+            square = phase > b.threshold ? 1.0f : (phase < b.threshold ? 0.0f : 0.5f);
+        }
+
+        if (std::abs (square - echo.factorSlew) < 0.01f)
+            echo.factorSlew = square;
+        else
+            echo.factorSlew = (float)(echo.factorSlew + ((double)square - echo.factorSlew) * b.slewCoefficient);
+
+        echo.meltMod = echo.meltMod + (b.modTarget - echo.meltMod) * (double)0.002f;
+
+        // The flag set here is first seen by the next sample's square wave.
+        echo.factorLfo.enabled = b.autoFactor;
+        const auto factor =
+            b.autoFactor ? b.lower + (b.upper - b.lower) * juce::jlimit (0.0f, 1.0f, echo.factorSlew) : b.manualFactor;
+        const auto delayFactor = factor + echo.meltMod * b.echoSend * (double)0.01f;
+
+        if (!b.beatSync)
+        {
+            setDelayTarget (echo.targetDelayL, delayFactor * b.timeLeft * 0.001 * echo.sampleRate);
+            setDelayTarget (echo.targetDelayR, delayFactor * b.time * 0.001 * echo.sampleRate);
+        }
+        else if (b.tempoKnown)
+        {
+            setDelayTarget (echo.targetDelayL, b.beatLeft * delayFactor * b.secondsPerBeat * echo.sampleRate);
+            setDelayTarget (echo.targetDelayR, b.rateR * delayFactor * b.secondsPerBeat * echo.sampleRate);
+        }
+
+        echo.delayL = echo.delayL - (echo.delayL - echo.targetDelayL) * b.glideCoefficient;
+        echo.delayR = echo.delayR - (echo.delayR - echo.targetDelayR) * b.glideCoefficient;
+
+        const auto delayedL = readLine (echo.delayLineL, echo.writeIndex, echo.delayL);
+        const auto delayedR = readLine (echo.delayLineR, echo.writeIndex, echo.delayR);
+
+        const auto loopGain = b.loop ? 1.0f : v.feedback;
+
+        // Until the write below, the loop states still hold the previous sample's delayed samples.
+        echo.feedbackL = juce::jlimit (-loopLimit, loopLimit, inL * v.input + echo.feedbackL * loopGain);
+        echo.feedbackR =
+            juce::jlimit (-loopLimit, loopLimit, echo.feedbackR * loopGain + (b.pingPong ? 0.0f : inR * v.input));
+
+        if (b.powerOn)
+        {
+            if (b.filterOn)
+            {
+                updateFilters (echo, v.lowPass, v.highPass);
+                echo.feedbackL =
+                    echo.highPassL.processSingleSampleRaw (echo.lowPassL.processSingleSampleRaw (echo.feedbackL));
+                echo.feedbackR =
+                    echo.highPassR.processSingleSampleRaw (echo.lowPassR.processSingleSampleRaw (echo.feedbackR));
+            }
+
+            if (block.stereo)
+            {
+                // Ping-pong crosses the channels on writing.
+                echo.delayLineL[echo.writeIndex] = softClip (b.pingPong ? echo.feedbackR : echo.feedbackL);
+                echo.delayLineR[echo.writeIndex] = softClip (b.pingPong ? echo.feedbackL : echo.feedbackR);
+            }
+            else
+            {
+                echo.delayLineL[echo.writeIndex] = softClip (echo.feedbackL);
+            }
+
+            echo.feedbackL = delayedL;
+            echo.feedbackR = delayedR;
+
+            block.left[n] = mixSample (inL, delayedL, gains, b.stageGain);
+            if (block.stereo)
+                block.right[n] = mixSample (inR, delayedR, gains, b.stageGain);
+        }
+        else
+        {
+            // Switched off, the stage passes the audio and silences the line under the write
+            // position, so switching on again brings back no old repeats.
+            echo.feedbackL = 0.0f;
+            echo.feedbackR = 0.0f;
+            echo.delayLineL[echo.writeIndex] = 0.0;
+            echo.delayLineR[echo.writeIndex] = 0.0;
+        }
+
+        beat += b.beatsPerSample;
+        echo.writeIndex = EchoSection::Line::next (echo.writeIndex);
+    }
 }
 } // namespace
 
@@ -131,8 +270,8 @@ void Rirorezo3AudioProcessor::clearEchoDelay()
 {
     auto& echo = *echoSection;
     echo.writeIndex = 0;
-    std::fill (std::begin (echo.delayLineL), std::end (echo.delayLineL), 0.0);
-    std::fill (std::begin (echo.delayLineR), std::end (echo.delayLineR), 0.0);
+    echo.delayLineL.clear();
+    echo.delayLineR.clear();
     echo.feedbackL = 0.0f;
     echo.feedbackR = 0.0f;
 }
@@ -200,124 +339,43 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     echo.inputSmooth.setTargetValue (input);
     echo.mixSmooth.setTargetValue (mix);
 
+    BlockValues b;
+    b.beatSync = beatSync;
+    b.autoFactor = autoFactor;
+    b.pingPong = pingPong;
+    b.loop = loop;
+    b.filterOn = filterOn;
+    b.powerOn = powerOn;
+    b.equalPower = equalPower;
+    b.time = time;
+    b.echoSend = echoSend;
+    b.stageGain = stageGain;
+    b.modTarget = modTarget;
+
     const auto rateL = beatTables::beats (beatTables::wow, rateLeft);
-    const auto rateR = link ? rateL : beatTables::beats (beatTables::wow, rateRight);
-    const auto lower = factorLimit (lowerLimits, minIndex);
-    const auto upper = factorLimit (upperLimits, maxIndex);
-    const auto factorPeriod = beatTables::beats (beatTables::jump, factorRate);
+    b.rateR = link ? rateL : beatTables::beats (beatTables::wow, rateRight);
+    b.lower = factorLimit (lowerLimits, minIndex);
+    b.upper = factorLimit (upperLimits, maxIndex);
+    b.factorPeriod = beatTables::beats (beatTables::jump, factorRate);
 
     const auto noGlide = glide < 1.0f;
-    const double slewCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.05f, 0.00001f);
-    const double glideCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.005f, 0.00009f);
+    b.slewCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.05f, 0.00001f);
+    b.glideCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.005f, 0.00009f);
 
-    const auto manualFactor = juce::jmap (length, -100.0f, 100.0f, lower, upper);
-    const auto threshold = juce::jlimit (0.0f, 1.0f, juce::jmap (length, -100.0f, 100.0f, 1.0f, 0.0f));
+    b.manualFactor = juce::jmap (length, -100.0f, 100.0f, b.lower, b.upper);
+    b.threshold = juce::jlimit (0.0f, 1.0f, juce::jmap (length, -100.0f, 100.0f, 1.0f, 0.0f));
     const auto offsetFactor = juce::jmap (offset, 0.0f, 100.0f, 1.0f, 1.3f);
-    const auto tempoKnown = bpm > 0.0 && std::isfinite (bpm);
-    const auto beatsPerSample = tempoKnown ? bpm / 60.0 / echo.sampleRate : 0.0;
-    const auto secondsPerBeat = tempoKnown ? 60.0 / bpm : 0.0;
-    const auto timeLeft = (double)(time + offsetMs);
-    const auto beatLeft = rateL * offsetFactor;
+    b.tempoKnown = bpm > 0.0 && std::isfinite (bpm);
+    b.beatsPerSample = b.tempoKnown ? bpm / 60.0 / echo.sampleRate : 0.0;
+    b.secondsPerBeat = b.tempoKnown ? 60.0 / bpm : 0.0;
+    b.timeLeft = (double)(time + offsetMs);
+    b.beatLeft = rateL * offsetFactor;
+    b.beat = std::isfinite (ppqPosition) ? ppqPosition : 0.0;
 
-    auto beat = std::isfinite (ppqPosition) ? ppqPosition : 0.0;
-
-    for (int n = 0; n < block.numSamples; ++n)
-    {
-        const auto inL = block.left[n];
-        const auto inR = block.right[n];
-        auto loopGain = echo.feedbackSmooth.getNextValue();
-        const auto inputGain = echo.inputSmooth.getNextValue();
-        const auto wetShare = echo.mixSmooth.getNextValue();
-
-        echo.factorLfo.phase = (double)(float)fractionalPart (beat / factorPeriod);
-        auto square = 0.5f;
-        if (echo.factorLfo.enabled)
-        {
-            const auto phase = std::fmod ((float)echo.factorLfo.phase, 1.0f);
-            square = phase > threshold ? 1.0f : (phase < threshold ? 0.0f : 0.5f);
-        }
-
-        if (std::abs (square - echo.factorSlew) < 0.01f)
-            echo.factorSlew = square;
-        else
-            echo.factorSlew = (float)(echo.factorSlew + ((double)square - echo.factorSlew) * slewCoefficient);
-
-        echo.meltMod = echo.meltMod + (modTarget - echo.meltMod) * (double)0.002f;
-
-        // The flag set here is first seen by the next sample's square wave.
-        echo.factorLfo.enabled = autoFactor;
-        const auto factor =
-            autoFactor ? lower + (upper - lower) * juce::jlimit (0.0f, 1.0f, echo.factorSlew) : manualFactor;
-        const auto delayFactor = factor + echo.meltMod * echoSend * (double)0.01f;
-
-        if (!beatSync)
-        {
-            setDelayTarget (echo.targetDelayL, delayFactor * timeLeft * 0.001 * echo.sampleRate);
-            setDelayTarget (echo.targetDelayR, delayFactor * time * 0.001 * echo.sampleRate);
-        }
-        else if (tempoKnown)
-        {
-            setDelayTarget (echo.targetDelayL, beatLeft * delayFactor * secondsPerBeat * echo.sampleRate);
-            setDelayTarget (echo.targetDelayR, rateR * delayFactor * secondsPerBeat * echo.sampleRate);
-        }
-
-        echo.delayL = echo.delayL - (echo.delayL - echo.targetDelayL) * glideCoefficient;
-        echo.delayR = echo.delayR - (echo.delayR - echo.targetDelayR) * glideCoefficient;
-
-        const auto delayedL = readLine (echo.delayLineL, echo.writeIndex, echo.delayL);
-        const auto delayedR = readLine (echo.delayLineR, echo.writeIndex, echo.delayR);
-
-        if (loop)
-            loopGain = 1.0f;
-
-        // Until the write below, the loop states still hold the previous sample's delayed samples.
-        echo.feedbackL = juce::jlimit (-loopLimit, loopLimit, inL * inputGain + echo.feedbackL * loopGain);
-        echo.feedbackR =
-            juce::jlimit (-loopLimit, loopLimit, echo.feedbackR * loopGain + (pingPong ? 0.0f : inR * inputGain));
-
-        const auto lowPass = echo.lowPassFreqSmooth.getNextValue();
-        const auto highPass = echo.highPassFreqSmooth.getNextValue();
-
-        if (powerOn)
-        {
-            if (filterOn)
-            {
-                updateFilters (echo, lowPass, highPass);
-                echo.feedbackL =
-                    echo.highPassL.processSingleSampleRaw (echo.lowPassL.processSingleSampleRaw (echo.feedbackL));
-                echo.feedbackR =
-                    echo.highPassR.processSingleSampleRaw (echo.lowPassR.processSingleSampleRaw (echo.feedbackR));
-            }
-
-            if (block.stereo)
-            {
-                // Ping-pong crosses the channels on writing.
-                echo.delayLineL[echo.writeIndex] = softClip (pingPong ? echo.feedbackR : echo.feedbackL);
-                echo.delayLineR[echo.writeIndex] = softClip (pingPong ? echo.feedbackL : echo.feedbackR);
-            }
-            else
-            {
-                echo.delayLineL[echo.writeIndex] = softClip (echo.feedbackL);
-            }
-
-            echo.feedbackL = delayedL;
-            echo.feedbackR = delayedR;
-
-            block.left[n] = mixSample (inL, delayedL, wetShare, equalPower, stageGain);
-            if (block.stereo)
-                block.right[n] = mixSample (inR, delayedR, wetShare, equalPower, stageGain);
-        }
-        else
-        {
-            // Switched off, the stage passes the audio and silences the line under the write
-            // position, so switching on again brings back no old repeats.
-            echo.feedbackL = 0.0f;
-            echo.feedbackR = 0.0f;
-            echo.delayLineL[echo.writeIndex] = 0.0;
-            echo.delayLineR[echo.writeIndex] = 0.0;
-        }
-
-        beat += beatsPerSample;
-        echo.writeIndex = echo.writeIndex + 1 >= EchoSection::delayCapacity ? 0 : echo.writeIndex + 1;
-    }
+    if (block.numSamples == 0)
+        return;
+    if (anyRamping (echo))
+        runSamples<true> (echo, block, b);
+    else
+        runSamples<false> (echo, block, b);
 }

@@ -137,12 +137,14 @@ template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock
 
         const auto chorusOffset = v.chorus * 0.5f / 100.0f;
 
-        const auto flow = [&] (LFO& lfo, float& output, float phaseB)
-        { output = slew (output, lfo.getMelt (melt.flowShape, melt.flowSynced, 0.0f, phaseB, true, false), 0.0002f); };
-        flow (melt.wowLfo, melt.wowL, 0.0f);
-        flow (melt.wowLfo, melt.wowR, chorusOffset);
-        flow (melt.flutterLfo, melt.flutterL, 0.0f);
-        flow (melt.flutterLfo, melt.flutterR, chorusOffset);
+        // All six oscillators advance first, in their order (their random draws come in that order),
+        // and only then are their waves read, so the six sines can run side by side.
+        const auto flow = [&] (LFO& lfo, float phaseB)
+        { return lfo.advance (melt.flowShape, melt.flowSynced, 0.0f, phaseB, true, false); };
+        const auto wowLeft = flow (melt.wowLfo, 0.0f);
+        const auto wowRight = flow (melt.wowLfo, chorusOffset);
+        const auto flutterLeft = flow (melt.flutterLfo, 0.0f);
+        const auto flutterRight = flow (melt.flutterLfo, chorusOffset);
 
         if (melt.dropoutSynced)
             melt.dropoutLfo.phase = melt.dropoutLfo.randPhase = syncedPhase (beat, b.dropoutCycleBeats);
@@ -151,14 +153,17 @@ template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock
         melt.dropoutLfo.randDepth = v.dropRnd;
         melt.dropoutLfo.enabled = melt.dropoutOn;
 
-        const auto dropout = [&] (float& output, float phaseB)
-        {
-            const auto value =
-                melt.dropoutLfo.getMelt (melt.dropoutShape, melt.dropoutSynced, v.dropPhase, phaseB, false, true);
-            output = slew (output, value, 0.01f);
-        };
-        dropout (melt.dropoutL, 0.0f);
-        dropout (melt.dropoutR, chorusOffset);
+        const auto dropout = [&] (float phaseB)
+        { return melt.dropoutLfo.advance (melt.dropoutShape, melt.dropoutSynced, v.dropPhase, phaseB, false, true); };
+        const auto dropoutLeft = dropout (0.0f);
+        const auto dropoutRight = dropout (chorusOffset);
+
+        melt.wowL = slew (melt.wowL, wowLeft.output(), 0.0002f);
+        melt.wowR = slew (melt.wowR, wowRight.output(), 0.0002f);
+        melt.flutterL = slew (melt.flutterL, flutterLeft.output(), 0.0002f);
+        melt.flutterR = slew (melt.flutterR, flutterRight.output(), 0.0002f);
+        melt.dropoutL = slew (melt.dropoutL, dropoutLeft.output(), 0.01f);
+        melt.dropoutR = slew (melt.dropoutR, dropoutRight.output(), 0.01f);
 
         const auto scale = (1.0f + 2.0f * v.mondo / 100.0f) * v.depth;
         const auto shapedEnvelope = curveFactor * (envelope * envelope);
