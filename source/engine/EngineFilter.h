@@ -5,11 +5,19 @@
 // A juce::IIRFilter whose per-sample step the compiler can inline into the stages: JUCE compiles
 // its own step out of line in its module, and the engine runs a dozen of them per sample. The
 // step is JUCE's arithmetic in JUCE's order, snap of tiny outputs to zero included, so the
-// output is the same to the bit; everything else (coefficients, the spin lock around their
-// update) is JUCE's own.
+// output is the same to the bit.
 class EngineFilter : public juce::IIRFilter
 {
 public:
+    // Each filter belongs to one stage and is only ever used on the audio thread, so updates made
+    // there need not take JUCE's spin lock: it would guard nothing, and with cut-offs moving it
+    // would be taken and released twice for every filter at every sample.
+    void setCoefficientsOnAudioThread (const juce::IIRCoefficients& newCoefficients) noexcept
+    {
+        coefficients = newCoefficients;
+        active = true;
+    }
+
     float processSingleSampleRaw (float in) noexcept
     {
         const auto* c = coefficients.coefficients;
@@ -38,6 +46,6 @@ inline bool takeNewKey (float& key, float newKey)
 // The coefficients go to the left filter and are copied from it to the right one.
 inline void setPair (EngineFilter& left, EngineFilter& right, const juce::IIRCoefficients& coefficients)
 {
-    left.setCoefficients (coefficients);
-    right.setCoefficients (left.getCoefficients());
+    left.setCoefficientsOnAudioThread (coefficients);
+    right.setCoefficientsOnAudioThread (left.getCoefficients());
 }
