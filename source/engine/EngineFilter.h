@@ -2,6 +2,9 @@
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include <algorithm>
+#include <iterator>
+
 // A juce::IIRFilter whose per-sample step the compiler can inline into the stages: JUCE compiles
 // its own step out of line in its module, and the engine runs a dozen of them per sample. The
 // step is JUCE's arithmetic in JUCE's order, snap of tiny outputs to zero included, so the
@@ -14,9 +17,11 @@ public:
     // would be taken and released twice for every filter at every sample.
     void setCoefficientsOnAudioThread (const juce::IIRCoefficients& newCoefficients) noexcept
     {
-        coefficients = newCoefficients;
-        active = true;
+        copyCoefficients (newCoefficients.coefficients);
     }
+
+    // The other filter's coefficients, as they are.
+    void takeCoefficientsOf (const EngineFilter& other) noexcept { copyCoefficients (other.coefficients.coefficients); }
 
     float processSingleSampleRaw (float in) noexcept
     {
@@ -26,6 +31,14 @@ public:
         v1 = c[1] * in - c[3] * out + v2;
         v2 = c[2] * in - c[4] * out;
         return out;
+    }
+
+private:
+    // JUCE's copy of a coefficient set is out of line; five floats need no call.
+    void copyCoefficients (const float (&source)[5]) noexcept
+    {
+        std::copy (std::begin (source), std::end (source), std::begin (coefficients.coefficients));
+        active = true;
     }
 };
 
@@ -47,5 +60,5 @@ inline bool takeNewKey (float& key, float newKey)
 inline void setPair (EngineFilter& left, EngineFilter& right, const juce::IIRCoefficients& coefficients)
 {
     left.setCoefficientsOnAudioThread (coefficients);
-    right.setCoefficientsOnAudioThread (left.getCoefficients());
+    right.takeCoefficientsOf (left);
 }
