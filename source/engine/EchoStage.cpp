@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -378,4 +379,50 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
         runSamples<true> (echo, block, b);
     else
         runSamples<false> (echo, block, b);
+}
+
+double Rirorezo3AudioProcessor::echoTailSeconds() const
+{
+    const auto& p = pluginParameters;
+    if (!loadValue (p.echoPowerValue))
+        return 0.0;
+
+    // With the loop on, or a feedback of 100 % or more, the repeats never die away.
+    const auto feedback = (double)loadValue (p.echoFeedbackValue);
+    if (loadValue (p.echoLoopValue) || !(feedback < 1.0))
+        return std::numeric_limits<double>::infinity();
+
+    // The longest delay factor the settings allow: the upper limit in Auto, the manual factor
+    // otherwise, plus the most the melt's modulation can add (its oscillators swing up to 1.75).
+    const auto lower = factorLimit (lowerLimits, loadValue (p.echoMinValue));
+    const auto upper = factorLimit (upperLimits, loadValue (p.echoMaxValue));
+    const auto factor = loadValue (p.echoFactorModeValue) == 1
+                            ? std::max (lower, upper)
+                            : juce::jmap (loadValue (p.echoLengthValue), -100.0f, 100.0f, lower, upper);
+    const auto meltModulation = juce::jmap (loadValue (p.ruvuvMeltValue), 0.0f, 100.0f, 1.0f, 3.0f) *
+                                (loadValue (p.meltFlowLevelValue) * 1.75f + loadValue (p.meltJumpLevelValue) * 32.0f);
+    const auto delayFactor = (double)factor + (double)meltModulation * loadValue (p.meltEchoSendValue) * 0.01;
+
+    double repeatSeconds = 0.0;
+    if (loadValue (p.echoSyncValue) == 1)
+    {
+        const auto rateLeft = beatTables::beats (beatTables::wow, loadValue (p.echoRateLeftValue)) *
+                              juce::jmap (loadValue (p.echoOffsetValue), 0.0f, 100.0f, 1.0f, 1.3f);
+        const auto rateRight = loadValue (p.echoLinkValue)
+                                   ? beatTables::beats (beatTables::wow, loadValue (p.echoRateLeftValue))
+                                   : beatTables::beats (beatTables::wow, loadValue (p.echoRateRightValue));
+        repeatSeconds =
+            std::max (rateLeft, rateRight) * delayFactor * 60.0 / tailTempo.load (std::memory_order_relaxed);
+    }
+    else
+    {
+        const auto time = (double)loadValue (p.echoTimeValue);
+        repeatSeconds = std::max (time, time + loadValue (p.echoOffsetMsValue)) * delayFactor * 0.001;
+    }
+
+    // Each repeat is the previous one times the feedback (the loop's filters and soft clip only
+    // lower it), so a full-scale input falls below -100 dB after this many repeats.
+    constexpr double silence = 1.0e-5;
+    const auto repeats = feedback > 0.0 ? std::ceil (std::log (silence) / std::log (feedback)) : 1.0;
+    return repeats * repeatSeconds;
 }

@@ -283,3 +283,17 @@ void Rirorezo3AudioProcessor::runMeltStage (const StageBlock& block)
     else
         runSamples<false> (melt, block, b);
 }
+
+double Rirorezo3AudioProcessor::meltTailSeconds() const
+{
+    const auto& p = pluginParameters;
+    if (!loadValue (p.meltPowerValue))
+        return 0.0;
+
+    // The longest delay the settings allow: 10 ms, plus the deepest swing of the flow (25 ms at
+    // full level, the oscillators reaching up to 1.75) and the largest jump.
+    const auto scale = (1.0 + 2.0 * loadValue (p.ruvuvMeltValue) / 100.0) * loadValue (p.meltDepthValue);
+    const auto flow = 0.001 * scale * loadValue (p.meltFlowLevelValue) * 25.0 * 1.75;
+    const auto jump = 0.025 * loadValue (p.meltJumpLevelValue) * scale;
+    return 0.01 + flow + jump;
+}

@@ -33,7 +33,7 @@ void printUsage()
                  "  --position PPQ   host position at the start, in quarter notes (default 0)\n"
                  "  --stopped        the host transport is stopped\n"
                  "  --seconds S      length of the built-in demo signal (default 8)\n"
-                 "  --state FILE     a state or preset file to load first\n"
+                 "  --state FILE     a preset file (.dod), a plug-in state or a host's saved state to load first\n"
                  "  --set ID=VALUE   set a parameter by identifier to a plain value or its text (repeatable)\n";
 }
 
@@ -197,10 +197,16 @@ int main (int argc, char** argv)
 
     if (options.state != juce::File())
     {
-        juce::MemoryBlock state;
-        if (!options.state.existsAsFile() || !options.state.loadFileAsData (state))
+        juce::MemoryBlock bytes;
+        if (!options.state.existsAsFile())
+            fail ("no such state file: " + options.state.getFullPathName());
+        if (!options.state.loadFileAsData (bytes) && options.state.getSize() > 0)
             fail ("cannot read state file " + options.state.getFullPathName());
-        plugin->setStateInformation (state.getData(), (int)state.getSize());
+        const auto hostState = hostkit::hostStateForFile (bytes);
+        if (hostState.isEmpty())
+            fail (options.state.getFullPathName() +
+                  " is not a preset file, a plug-in state or a host's saved state of this plug-in");
+        plugin->setStateInformation (hostState.getData(), (int)hostState.getSize());
     }
 
     for (const auto& [identifier, value] : options.parameters)
