@@ -6,6 +6,7 @@
 // compiler or library may round a few samples differently and needs its own values.
 #include "ProcessorHarness.h"
 
+#include "BlockLoop.h"
 #include "EngineScenarios.h"
 #include "engine/RandomGenerator.h"
 
@@ -184,40 +185,35 @@ std::uint64_t render (const PinnedCase& pinned)
         harness.setPlain (setting.identifier, setting.plain);
 
     auto audio = programme (pinned.format.channels, pinned.format.sampleRate);
-    juce::AudioBuffer<float> block (pinned.format.channels, pinned.format.blockSize);
     const auto parameters = harness.processor->getParameters();
     juce::Random automation (9);
     const auto blocksPerSweep = juce::jmax (2, (int)(pinned.format.sampleRate / pinned.format.blockSize));
 
-    for (int start = 0, index = 0; start < audio.getNumSamples(); start += pinned.format.blockSize, ++index)
-    {
-        // A triangle over about a second, so every block lands on a new value.
-        const auto phase = (float)(index % blocksPerSweep) / (float)blocksPerSweep;
-        const auto position = phase < 0.5f ? 2.0f * phase : 2.0f - 2.0f * phase;
-        for (const auto& sweep : pinned.sweeps)
-            harness.setPlain (sweep.identifier, sweep.low + (sweep.high - sweep.low) * position);
+    processInBlocks (audio, pinned.format.blockSize,
+                     [&] (juce::AudioBuffer<float>& block, int start)
+                     {
+                         const auto index = start / pinned.format.blockSize;
+                         // A triangle over about a second, so every block lands on a new value.
+                         const auto phase = (float)(index % blocksPerSweep) / (float)blocksPerSweep;
+                         const auto position = phase < 0.5f ? 2.0f * phase : 2.0f - 2.0f * phase;
+                         for (const auto& sweep : pinned.sweeps)
+                             harness.setPlain (sweep.identifier, sweep.low + (sweep.high - sweep.low) * position);
 
-        if (pinned.randomAutomation)
-        {
-            const auto count = index % 50 == 0 ? parameters.size() : 3;
-            for (int i = 0; i < count; ++i)
-            {
-                auto* parameter = index % 50 == 0 ? parameters[i] : parameters[automation.nextInt (parameters.size())];
-                parameter->setValueNotifyingHost (automation.nextFloat());
-            }
-        }
+                         if (pinned.randomAutomation)
+                         {
+                             const auto count = index % 50 == 0 ? parameters.size() : 3;
+                             for (int i = 0; i < count; ++i)
+                             {
+                                 auto* parameter = index % 50 == 0 ? parameters[i]
+                                                                   : parameters[automation.nextInt (parameters.size())];
+                                 parameter->setValueNotifyingHost (automation.nextFloat());
+                             }
+                         }
 
-        const auto count = juce::jmin (pinned.format.blockSize, audio.getNumSamples() - start);
-        block.setSize (pinned.format.channels, count, false, false, true);
-        for (int c = 0; c < pinned.format.channels; ++c)
-            block.copyFrom (c, 0, audio, c, start, count);
-        harness.processBlock (block);
-        for (int c = 0; c < pinned.format.channels; ++c)
-            audio.copyFrom (c, start, block, c, 0, count);
-
-        if (pinned.format.transport == Transport::looping && *harness.playHead.ppq >= 4.0)
-            harness.playHead.ppq = 0.0;
-    }
+                         harness.processBlock (block);
+                         if (pinned.format.transport == Transport::looping && *harness.playHead.ppq >= 4.0)
+                             harness.playHead.ppq = 0.0;
+                     });
     return hashOf (audio);
 }
 

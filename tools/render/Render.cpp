@@ -1,4 +1,5 @@
 // Renders audio through the built VST3 bundle, loaded by JUCE's VST3 hosting.
+#include "BlockLoop.h"
 #include "HostKit.h"
 
 #include <cmath>
@@ -218,23 +219,17 @@ int main (int argc, char** argv)
     playHead.playing = options.playing;
     plugin->setPlayHead (&playHead);
 
-    juce::AudioBuffer<float> block (audio.getNumChannels(), options.blockSize);
     juce::MidiBuffer midi;
     const auto total = (juce::int64)audio.getNumSamples();
     const bool longRender = total > (juce::int64) (20 * options.sampleRate);
-    for (int start = 0; start < audio.getNumSamples(); start += options.blockSize)
-    {
-        const auto count = juce::jmin (options.blockSize, audio.getNumSamples() - start);
-        block.setSize (audio.getNumChannels(), count, false, false, true);
-        for (int c = 0; c < audio.getNumChannels(); ++c)
-            block.copyFrom (c, 0, audio, c, start, count);
-        plugin->processBlock (block, midi);
-        for (int c = 0; c < audio.getNumChannels(); ++c)
-            audio.copyFrom (c, start, block, c, 0, count);
-        playHead.advance (count, options.sampleRate);
-        if (longRender && (start / options.blockSize) % 200 == 0)
-            showProgress (start, total);
-    }
+    processInBlocks (audio, options.blockSize,
+                     [&] (juce::AudioBuffer<float>& block, int start)
+                     {
+                         plugin->processBlock (block, midi);
+                         playHead.advance (block.getNumSamples(), options.sampleRate);
+                         if (longRender && (start / options.blockSize) % 200 == 0)
+                             showProgress (start, total);
+                     });
     if (longRender)
     {
         showProgress (total, total);
