@@ -217,10 +217,9 @@ void Rirorezo3AudioProcessor::prepareMeltStage()
     melt.flutterL = melt.flutterR = 0.0f;
     melt.dropoutL = melt.dropoutR = 0.0f;
 
-    melt.jumpLastIndex = -1;
+    // Preparing starts the jump afresh, as a transport start does, and also stops its envelope.
+    resetJumpState();
     melt.jumpHold = 0;
-    melt.jumpLastPos = 0.98;
-    melt.jumpOffset = 0.0;
     melt.jumpEnvelope.setCurrentAndTargetValue (0.0f);
 }
 
