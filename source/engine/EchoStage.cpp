@@ -129,11 +129,11 @@ struct BlockValues
 
 // The block's samples. While no smoother moves (the usual case) the gains, the mix weights and
 // the filters' keys stay those of the first sample.
-template <bool rampsMoving> void runSamples (EchoSection& echo, const StageBlock& block, const BlockValues& b)
+template <bool rampsMoving> void runSamples (EchoSection& echo, const StageBlock& block, const BlockValues& perBlock)
 {
-    auto beat = b.beat;
-    auto v = stepRamps (echo);
-    auto gains = mixGains (v.mix, b.equalPower);
+    auto beat = perBlock.beat;
+    auto ramps = stepRamps (echo);
+    auto gains = mixGains (ramps.mix, perBlock.equalPower);
 
     for (int n = 0; n < block.numSamples; ++n)
     {
@@ -141,64 +141,67 @@ template <bool rampsMoving> void runSamples (EchoSection& echo, const StageBlock
         {
             if (n > 0)
             {
-                v = stepRamps (echo);
-                gains = mixGains (v.mix, b.equalPower);
+                ramps = stepRamps (echo);
+                gains = mixGains (ramps.mix, perBlock.equalPower);
             }
         }
 
         const auto inL = block.left[n];
         const auto inR = block.right[n];
 
-        echo.factorLfo.phase = (double)(float)fractionalPart (beat / b.factorPeriod);
+        echo.factorLfo.phase = (double)(float)fractionalPart (beat / perBlock.factorPeriod);
         auto square = 0.5f;
         if (echo.factorLfo.enabled)
         {
             const auto phase = std::fmod ((float)echo.factorLfo.phase, 1.0f);
-            square = phase > b.threshold ? 1.0f : (phase < b.threshold ? 0.0f : 0.5f);
+            square = phase > perBlock.threshold ? 1.0f : (phase < perBlock.threshold ? 0.0f : 0.5f);
         }
 
         if (std::abs (square - echo.factorSlew) < 0.01f)
             echo.factorSlew = square;
         else
-            echo.factorSlew = (float)(echo.factorSlew + ((double)square - echo.factorSlew) * b.slewCoefficient);
+            echo.factorSlew = (float)(echo.factorSlew + ((double)square - echo.factorSlew) * perBlock.slewCoefficient);
 
-        echo.meltMod = echo.meltMod + (b.modTarget - echo.meltMod) * (double)0.002f;
+        echo.meltMod = echo.meltMod + (perBlock.modTarget - echo.meltMod) * (double)0.002f;
 
         // The flag set here is first seen by the next sample's square wave.
-        echo.factorLfo.enabled = b.autoFactor;
-        const auto factor =
-            b.autoFactor ? b.lower + (b.upper - b.lower) * juce::jlimit (0.0f, 1.0f, echo.factorSlew) : b.manualFactor;
-        const auto delayFactor = factor + echo.meltMod * b.echoSend * (double)0.01f;
+        echo.factorLfo.enabled = perBlock.autoFactor;
+        const auto factor = perBlock.autoFactor ? perBlock.lower + (perBlock.upper - perBlock.lower) *
+                                                                       juce::jlimit (0.0f, 1.0f, echo.factorSlew)
+                                                : perBlock.manualFactor;
+        const auto delayFactor = factor + echo.meltMod * perBlock.echoSend * (double)0.01f;
 
-        if (!b.beatSync)
+        if (!perBlock.beatSync)
         {
-            setDelayTarget (echo.targetDelayL, delayFactor * b.timeLeft * 0.001 * echo.sampleRate);
-            setDelayTarget (echo.targetDelayR, delayFactor * b.time * 0.001 * echo.sampleRate);
+            setDelayTarget (echo.targetDelayL, delayFactor * perBlock.timeLeft * 0.001 * echo.sampleRate);
+            setDelayTarget (echo.targetDelayR, delayFactor * perBlock.time * 0.001 * echo.sampleRate);
         }
-        else if (b.tempoKnown)
+        else if (perBlock.tempoKnown)
         {
-            setDelayTarget (echo.targetDelayL, b.beatLeft * delayFactor * b.secondsPerBeat * echo.sampleRate);
-            setDelayTarget (echo.targetDelayR, b.rateR * delayFactor * b.secondsPerBeat * echo.sampleRate);
+            setDelayTarget (echo.targetDelayL,
+                            perBlock.beatLeft * delayFactor * perBlock.secondsPerBeat * echo.sampleRate);
+            setDelayTarget (echo.targetDelayR,
+                            perBlock.rateR * delayFactor * perBlock.secondsPerBeat * echo.sampleRate);
         }
 
-        echo.delayL = echo.delayL - (echo.delayL - echo.targetDelayL) * b.glideCoefficient;
-        echo.delayR = echo.delayR - (echo.delayR - echo.targetDelayR) * b.glideCoefficient;
+        echo.delayL = echo.delayL - (echo.delayL - echo.targetDelayL) * perBlock.glideCoefficient;
+        echo.delayR = echo.delayR - (echo.delayR - echo.targetDelayR) * perBlock.glideCoefficient;
 
         const auto delayedL = readLine (echo.delayLineL, echo.writeIndex, echo.delayL);
         const auto delayedR = readLine (echo.delayLineR, echo.writeIndex, echo.delayR);
 
-        const auto loopGain = b.loop ? 1.0f : v.feedback;
+        const auto loopGain = perBlock.loop ? 1.0f : ramps.feedback;
 
         // Until the write below, the loop states still hold the previous sample's delayed samples.
-        echo.feedbackL = juce::jlimit (-loopLimit, loopLimit, inL * v.input + echo.feedbackL * loopGain);
-        echo.feedbackR =
-            juce::jlimit (-loopLimit, loopLimit, echo.feedbackR * loopGain + (b.pingPong ? 0.0f : inR * v.input));
+        echo.feedbackL = juce::jlimit (-loopLimit, loopLimit, inL * ramps.input + echo.feedbackL * loopGain);
+        echo.feedbackR = juce::jlimit (-loopLimit, loopLimit,
+                                       echo.feedbackR * loopGain + (perBlock.pingPong ? 0.0f : inR * ramps.input));
 
-        if (b.powerOn)
+        if (perBlock.powerOn)
         {
-            if (b.filterOn)
+            if (perBlock.filterOn)
             {
-                updateFilters (echo, v.lowPass, v.highPass);
+                updateFilters (echo, ramps.lowPass, ramps.highPass);
                 echo.feedbackL =
                     echo.highPassL.processSingleSampleRaw (echo.lowPassL.processSingleSampleRaw (echo.feedbackL));
                 echo.feedbackR =
@@ -208,8 +211,8 @@ template <bool rampsMoving> void runSamples (EchoSection& echo, const StageBlock
             if (block.stereo)
             {
                 // Ping-pong crosses the channels on writing.
-                echo.delayLineL[echo.writeIndex] = softClip (b.pingPong ? echo.feedbackR : echo.feedbackL);
-                echo.delayLineR[echo.writeIndex] = softClip (b.pingPong ? echo.feedbackL : echo.feedbackR);
+                echo.delayLineL[echo.writeIndex] = softClip (perBlock.pingPong ? echo.feedbackR : echo.feedbackL);
+                echo.delayLineR[echo.writeIndex] = softClip (perBlock.pingPong ? echo.feedbackL : echo.feedbackR);
             }
             else
             {
@@ -219,9 +222,9 @@ template <bool rampsMoving> void runSamples (EchoSection& echo, const StageBlock
             echo.feedbackL = delayedL;
             echo.feedbackR = delayedR;
 
-            block.left[n] = mixSample (inL, delayedL, gains, b.stageGain);
+            block.left[n] = mixSample (inL, delayedL, gains, perBlock.stageGain);
             if (block.stereo)
-                block.right[n] = mixSample (inR, delayedR, gains, b.stageGain);
+                block.right[n] = mixSample (inR, delayedR, gains, perBlock.stageGain);
         }
         else
         {
@@ -233,7 +236,7 @@ template <bool rampsMoving> void runSamples (EchoSection& echo, const StageBlock
             echo.delayLineR[echo.writeIndex] = 0.0;
         }
 
-        beat += b.beatsPerSample;
+        beat += perBlock.beatsPerSample;
         echo.writeIndex = EchoSection::Line::next (echo.writeIndex);
     }
 }
@@ -340,45 +343,45 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     echo.inputSmooth.setTargetValue (input);
     echo.mixSmooth.setTargetValue (mix);
 
-    BlockValues b;
-    b.beatSync = beatSync;
-    b.autoFactor = autoFactor;
-    b.pingPong = pingPong;
-    b.loop = loop;
-    b.filterOn = filterOn;
-    b.powerOn = powerOn;
-    b.equalPower = equalPower;
-    b.time = time;
-    b.echoSend = echoSend;
-    b.stageGain = stageGain;
-    b.modTarget = modTarget;
+    BlockValues perBlock;
+    perBlock.beatSync = beatSync;
+    perBlock.autoFactor = autoFactor;
+    perBlock.pingPong = pingPong;
+    perBlock.loop = loop;
+    perBlock.filterOn = filterOn;
+    perBlock.powerOn = powerOn;
+    perBlock.equalPower = equalPower;
+    perBlock.time = time;
+    perBlock.echoSend = echoSend;
+    perBlock.stageGain = stageGain;
+    perBlock.modTarget = modTarget;
 
     const auto rateL = beatTables::beats (beatTables::wow, rateLeft);
-    b.rateR = link ? rateL : beatTables::beats (beatTables::wow, rateRight);
-    b.lower = factorLimit (lowerLimits, minIndex);
-    b.upper = factorLimit (upperLimits, maxIndex);
-    b.factorPeriod = beatTables::beats (beatTables::jump, factorRate);
+    perBlock.rateR = link ? rateL : beatTables::beats (beatTables::wow, rateRight);
+    perBlock.lower = factorLimit (lowerLimits, minIndex);
+    perBlock.upper = factorLimit (upperLimits, maxIndex);
+    perBlock.factorPeriod = beatTables::beats (beatTables::jump, factorRate);
 
     const auto noGlide = glide < 1.0f;
-    b.slewCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.05f, 0.00001f);
-    b.glideCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.005f, 0.00009f);
+    perBlock.slewCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.05f, 0.00001f);
+    perBlock.glideCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.005f, 0.00009f);
 
-    b.manualFactor = juce::jmap (length, -100.0f, 100.0f, b.lower, b.upper);
-    b.threshold = juce::jlimit (0.0f, 1.0f, juce::jmap (length, -100.0f, 100.0f, 1.0f, 0.0f));
+    perBlock.manualFactor = juce::jmap (length, -100.0f, 100.0f, perBlock.lower, perBlock.upper);
+    perBlock.threshold = juce::jlimit (0.0f, 1.0f, juce::jmap (length, -100.0f, 100.0f, 1.0f, 0.0f));
     const auto offsetFactor = juce::jmap (offset, 0.0f, 100.0f, 1.0f, 1.3f);
-    b.tempoKnown = bpm > 0.0 && std::isfinite (bpm);
-    b.beatsPerSample = b.tempoKnown ? bpm / 60.0 / echo.sampleRate : 0.0;
-    b.secondsPerBeat = b.tempoKnown ? 60.0 / bpm : 0.0;
-    b.timeLeft = (double)(time + offsetMs);
-    b.beatLeft = rateL * offsetFactor;
-    b.beat = std::isfinite (ppqPosition) ? ppqPosition : 0.0;
+    perBlock.tempoKnown = bpm > 0.0 && std::isfinite (bpm);
+    perBlock.beatsPerSample = perBlock.tempoKnown ? bpm / 60.0 / echo.sampleRate : 0.0;
+    perBlock.secondsPerBeat = perBlock.tempoKnown ? 60.0 / bpm : 0.0;
+    perBlock.timeLeft = (double)(time + offsetMs);
+    perBlock.beatLeft = rateL * offsetFactor;
+    perBlock.beat = std::isfinite (ppqPosition) ? ppqPosition : 0.0;
 
     if (block.numSamples == 0)
         return;
     if (anyRamping (echo))
-        runSamples<true> (echo, block, b);
+        runSamples<true> (echo, block, perBlock);
     else
-        runSamples<false> (echo, block, b);
+        runSamples<false> (echo, block, perBlock);
 }
 
 double Rirorezo3AudioProcessor::echoTailSeconds() const

@@ -40,23 +40,23 @@ struct RampValues
 
 RampValues stepRamps (MeltSection& melt)
 {
-    RampValues v;
-    v.wowFreq = melt.smoothWowFreq.getNextValue();
-    v.flowMix = melt.smoothFlowMix.getNextValue();
-    v.flutterFreq = melt.smoothFlutterFreq.getNextValue();
-    v.flowRnd = melt.smoothFlowRnd.getNextValue();
-    v.dropPhase = melt.smoothDropoutPhase.getNextValue();
-    v.dropRnd = melt.smoothDropoutRnd.getNextValue();
-    v.chorus = melt.smoothChorus.getNextValue();
-    v.mondo = melt.smoothRuvuv.getNextValue();
-    v.depth = melt.smoothDepth.getNextValue();
-    v.curve = melt.smoothJumpCurve.getNextValue();
-    v.level1 = melt.smoothFlowLevel.getNextValue();
-    v.level2 = melt.smoothFlowLevel.getNextValue();
-    v.level3 = melt.smoothFlowLevel.getNextValue();
-    v.dropLevel = melt.smoothDropoutLevel.getNextValue();
-    v.jumpLevel = melt.smoothJumpLevel.getNextValue();
-    return v;
+    RampValues ramps;
+    ramps.wowFreq = melt.smoothWowFreq.getNextValue();
+    ramps.flowMix = melt.smoothFlowMix.getNextValue();
+    ramps.flutterFreq = melt.smoothFlutterFreq.getNextValue();
+    ramps.flowRnd = melt.smoothFlowRnd.getNextValue();
+    ramps.dropPhase = melt.smoothDropoutPhase.getNextValue();
+    ramps.dropRnd = melt.smoothDropoutRnd.getNextValue();
+    ramps.chorus = melt.smoothChorus.getNextValue();
+    ramps.mondo = melt.smoothRuvuv.getNextValue();
+    ramps.depth = melt.smoothDepth.getNextValue();
+    ramps.curve = melt.smoothJumpCurve.getNextValue();
+    ramps.level1 = melt.smoothFlowLevel.getNextValue();
+    ramps.level2 = melt.smoothFlowLevel.getNextValue();
+    ramps.level3 = melt.smoothFlowLevel.getNextValue();
+    ramps.dropLevel = melt.smoothDropoutLevel.getNextValue();
+    ramps.jumpLevel = melt.smoothJumpLevel.getNextValue();
+    return ramps;
 }
 
 // What the block's samples share.
@@ -98,44 +98,44 @@ float readDelay (const MeltSection::Line& line, int writeIndex, float delaySecon
 
 // The block's samples. While no ramp moves (the usual case) every sample sees the same ramp
 // values, read once before the loop, and the compiler keeps what follows from them out of it.
-template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock& block, const BlockValues& b)
+template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock& block, const BlockValues& perBlock)
 {
-    auto beat = b.beat;
-    auto v = stepRamps (melt);
+    auto beat = perBlock.beat;
+    auto ramps = stepRamps (melt);
 
     for (int i = 0; i < block.numSamples; ++i)
     {
         if constexpr (rampsMoving)
             if (i > 0)
-                v = stepRamps (melt);
+                ramps = stepRamps (melt);
 
         const auto inL = block.left[i];
         const auto inR = block.stereo ? block.right[i] : block.left[i];
 
         // Free running, a faster oscillator swings less far.
-        const auto wowFree = 25.0f + (v.wowFreq - 0.25f) * (-17.0f) / 3.75f;
-        const auto flutterFree = 8.0f + (v.flutterFreq - 5.0f) * (-6.5f) / 10.0f;
+        const auto wowFree = 25.0f + (ramps.wowFreq - 0.25f) * (-17.0f) / 3.75f;
+        const auto flutterFree = 8.0f + (ramps.flutterFreq - 5.0f) * (-6.5f) / 10.0f;
 
-        const auto envelope = stepJump (melt, b.jump, beat);
-        const auto curveFactor = 1.0f - 0.6f * v.curve / 100.0f;
+        const auto envelope = stepJump (melt, perBlock.jump, beat);
+        const auto curveFactor = 1.0f - 0.6f * ramps.curve / 100.0f;
 
         if (melt.flowSynced)
         {
-            melt.wowLfo.phase = melt.wowLfo.randPhase = syncedPhase (beat, b.wowCycleBeats);
-            melt.flutterLfo.phase = melt.flutterLfo.randPhase = syncedPhase (beat, b.flutterCycleBeats);
+            melt.wowLfo.phase = melt.wowLfo.randPhase = syncedPhase (beat, perBlock.wowCycleBeats);
+            melt.flutterLfo.phase = melt.flutterLfo.randPhase = syncedPhase (beat, perBlock.flutterCycleBeats);
         }
 
-        const auto wowDepth = v.level1 * (melt.flowSynced ? b.wowSync : wowFree);
-        const auto flutterDepth = v.level2 * (melt.flowSynced ? b.flutterSync : flutterFree);
+        const auto wowDepth = ramps.level1 * (melt.flowSynced ? perBlock.wowSync : wowFree);
+        const auto flutterDepth = ramps.level2 * (melt.flowSynced ? perBlock.flutterSync : flutterFree);
 
-        melt.wowLfo.phaseInc = melt.wowLfo.randInc = b.wowIncrement;
-        melt.wowLfo.randDepth = v.flowRnd;
-        melt.wowLfo.enabled = b.flowPower;
-        melt.flutterLfo.phaseInc = melt.flutterLfo.randInc = b.flutterIncrement;
-        melt.flutterLfo.randDepth = v.flowRnd;
-        melt.flutterLfo.enabled = b.flowPower;
+        melt.wowLfo.phaseInc = melt.wowLfo.randInc = perBlock.wowIncrement;
+        melt.wowLfo.randDepth = ramps.flowRnd;
+        melt.wowLfo.enabled = perBlock.flowPower;
+        melt.flutterLfo.phaseInc = melt.flutterLfo.randInc = perBlock.flutterIncrement;
+        melt.flutterLfo.randDepth = ramps.flowRnd;
+        melt.flutterLfo.enabled = perBlock.flowPower;
 
-        const auto chorusOffset = v.chorus * 0.5f / 100.0f;
+        const auto chorusOffset = ramps.chorus * 0.5f / 100.0f;
 
         // All six oscillators advance first, in their order (their random draws come in that order),
         // and only then are their waves read, so the six sines can run side by side.
@@ -147,14 +147,16 @@ template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock
         const auto flutterRight = flow (melt.flutterLfo, chorusOffset);
 
         if (melt.dropoutSynced)
-            melt.dropoutLfo.phase = melt.dropoutLfo.randPhase = syncedPhase (beat, b.dropoutCycleBeats);
+            melt.dropoutLfo.phase = melt.dropoutLfo.randPhase = syncedPhase (beat, perBlock.dropoutCycleBeats);
 
-        melt.dropoutLfo.phaseInc = melt.dropoutLfo.randInc = b.dropoutIncrement;
-        melt.dropoutLfo.randDepth = v.dropRnd;
+        melt.dropoutLfo.phaseInc = melt.dropoutLfo.randInc = perBlock.dropoutIncrement;
+        melt.dropoutLfo.randDepth = ramps.dropRnd;
         melt.dropoutLfo.enabled = melt.dropoutOn;
 
-        const auto dropout = [&] (float phaseB)
-        { return melt.dropoutLfo.advance (melt.dropoutShape, melt.dropoutSynced, v.dropPhase, phaseB, false, true); };
+        const auto dropout = [&] (float phaseB) {
+            return melt.dropoutLfo.advance (melt.dropoutShape, melt.dropoutSynced, ramps.dropPhase, phaseB, false,
+                                            true);
+        };
         const auto dropoutLeft = dropout (0.0f);
         const auto dropoutRight = dropout (chorusOffset);
 
@@ -165,13 +167,13 @@ template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock
         melt.dropoutL = slew (melt.dropoutL, dropoutLeft.output(), 0.01f);
         melt.dropoutR = slew (melt.dropoutR, dropoutRight.output(), 0.01f);
 
-        const auto scale = (1.0f + 2.0f * v.mondo / 100.0f) * v.depth;
+        const auto scale = (1.0f + 2.0f * ramps.mondo / 100.0f) * ramps.depth;
         const auto shapedEnvelope = curveFactor * (envelope * envelope);
-        const auto jumpDelay = 0.1f * v.jumpLevel * shapedEnvelope * (1.0f - shapedEnvelope) * scale;
+        const auto jumpDelay = 0.1f * ramps.jumpLevel * shapedEnvelope * (1.0f - shapedEnvelope) * scale;
 
         const auto delayTime = [&] (float wow, float flutter)
         {
-            return 0.001f * scale * ((1.0f - v.flowMix) * wowDepth * wow + v.flowMix * flutterDepth * flutter) +
+            return 0.001f * scale * ((1.0f - ramps.flowMix) * wowDepth * wow + ramps.flowMix * flutterDepth * flutter) +
                    jumpDelay + 0.01f;
         };
         melt.delayTimeL = delayTime (melt.wowL, melt.flutterL);
@@ -185,19 +187,20 @@ template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock
             block.stereo ? readDelay (melt.delayLineR, melt.writeIndex, melt.delayTimeR, melt.sampleRate) : 0.0f;
         melt.writeIndex = MeltSection::Line::next (melt.writeIndex);
 
-        const auto chorusMix = b.flowPower ? v.chorus / 100.0f : 0.0f;
+        const auto chorusMix = perBlock.flowPower ? ramps.chorus / 100.0f : 0.0f;
         const auto dropoutGain = [&] (float dropoutOutput)
         {
             if (!melt.dropoutOn)
                 return 1.0f;
-            return 1.0f - juce::jlimit (0.0f, 1.0f, dropoutOutput * v.dropLevel * (1.0f + v.mondo / 100.0f) * v.depth);
+            return 1.0f - juce::jlimit (0.0f, 1.0f,
+                                        dropoutOutput * ramps.dropLevel * (1.0f + ramps.mondo / 100.0f) * ramps.depth);
         };
 
-        block.left[i] = (yL + inL * chorusMix * v.level3 * v.depth) * dropoutGain (melt.dropoutL);
+        block.left[i] = (yL + inL * chorusMix * ramps.level3 * ramps.depth) * dropoutGain (melt.dropoutL);
         if (block.stereo)
-            block.right[i] = (yR + inR * chorusMix * v.level3 * v.depth) * dropoutGain (melt.dropoutR);
+            block.right[i] = (yR + inR * chorusMix * ramps.level3 * ramps.depth) * dropoutGain (melt.dropoutR);
 
-        beat += b.beatIncrement;
+        beat += perBlock.beatIncrement;
     }
 }
 } // namespace
@@ -243,8 +246,8 @@ void Rirorezo3AudioProcessor::runMeltStage (const StageBlock& block)
     melt.flowSynced = blockFlowSync != 0;
     melt.dropoutSynced = blockDropoutSync != 0;
 
-    for (const auto& spec : meltRamps)
-        (melt.*spec.ramp).setTargetValue (spec.value != nullptr ? loadValue (p.*spec.value) : blockDropoutPhase);
+    for (const auto& entry : meltRamps)
+        (melt.*entry.ramp).setTargetValue (entry.value != nullptr ? loadValue (p.*entry.value) : blockDropoutPhase);
 
     // Switched off, the audio passes and everything but the ramps stands still.
     if (!melt.meltOn)
@@ -258,29 +261,29 @@ void Rirorezo3AudioProcessor::runMeltStage (const StageBlock& block)
     const auto clampedWowRate = juce::jlimit (0, 12, wowRate);
     const auto clampedFlutterRate = juce::jlimit (0, 12, flutterRate);
 
-    BlockValues b;
-    b.wowCycleBeats = beatTables::beats (beatTables::wow, wowRate);
-    b.flutterCycleBeats = beatTables::beats (beatTables::flutter, flutterRate);
-    b.dropoutCycleBeats = beatTables::beats (beatTables::flutter, loadValue (p.meltDropoutRateValue));
+    BlockValues perBlock;
+    perBlock.wowCycleBeats = beatTables::beats (beatTables::wow, wowRate);
+    perBlock.flutterCycleBeats = beatTables::beats (beatTables::flutter, flutterRate);
+    perBlock.dropoutCycleBeats = beatTables::beats (beatTables::flutter, loadValue (p.meltDropoutRateValue));
     // Integer divisions, truncating: the synced depths step in whole milliseconds.
-    b.wowSync = (float)(25 + (-23 * clampedWowRate) / 12);
-    b.flutterSync = 0.25f * (float)(50 + (-49 * clampedFlutterRate) / 12);
-    b.flowPower = loadValue (p.meltFlowPowerValue);
-    b.wowIncrement = (double)loadValue (p.meltWowFreqValue) / melt.wowLfo.sampleRate;
-    b.flutterIncrement = (double)loadValue (p.meltFlutterFreqValue) / melt.flutterLfo.sampleRate;
-    b.dropoutIncrement = (double)loadValue (p.meltDropoutFreqValue) / melt.dropoutLfo.sampleRate;
-    b.jump = makeJumpBlock (loadValue (p.meltJumpRateValue), blockJumpStart, loadValue (p.meltJumpRndValue),
-                            loadValue (p.meltJumpPowerValue), loadValue (p.meltJumpSnagValue),
-                            loadValue (p.meltJumpReleaseValue), melt.sampleRate, bpm);
-    b.beat = ppqPosition;
-    b.beatIncrement = bpm / 60.0 / melt.sampleRate;
+    perBlock.wowSync = (float)(25 + (-23 * clampedWowRate) / 12);
+    perBlock.flutterSync = 0.25f * (float)(50 + (-49 * clampedFlutterRate) / 12);
+    perBlock.flowPower = loadValue (p.meltFlowPowerValue);
+    perBlock.wowIncrement = (double)loadValue (p.meltWowFreqValue) / melt.wowLfo.sampleRate;
+    perBlock.flutterIncrement = (double)loadValue (p.meltFlutterFreqValue) / melt.flutterLfo.sampleRate;
+    perBlock.dropoutIncrement = (double)loadValue (p.meltDropoutFreqValue) / melt.dropoutLfo.sampleRate;
+    perBlock.jump = makeJumpBlock (loadValue (p.meltJumpRateValue), blockJumpStart, loadValue (p.meltJumpRndValue),
+                                   loadValue (p.meltJumpPowerValue), loadValue (p.meltJumpSnagValue),
+                                   loadValue (p.meltJumpReleaseValue), melt.sampleRate, bpm);
+    perBlock.beat = ppqPosition;
+    perBlock.beatIncrement = bpm / 60.0 / melt.sampleRate;
 
     if (block.numSamples == 0)
         return;
     if (anyRamping (melt, meltRamps))
-        runSamples<true> (melt, block, b);
+        runSamples<true> (melt, block, perBlock);
     else
-        runSamples<false> (melt, block, b);
+        runSamples<false> (melt, block, perBlock);
 }
 
 double Rirorezo3AudioProcessor::meltTailSeconds() const

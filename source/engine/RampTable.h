@@ -19,17 +19,17 @@ template <typename Section> struct RampSpec
 };
 
 template <typename Section, size_t count>
-void resetRamps (Section& section, const RampSpec<Section> (&specs)[count], double sampleRate)
+void resetRamps (Section& section, const RampSpec<Section> (&table)[count], double sampleRate)
 {
-    for (const auto& spec : specs)
-        (section.*spec.ramp).reset (sampleRate, spec.seconds);
+    for (const auto& entry : table)
+        (section.*entry.ramp).reset (sampleRate, entry.seconds);
 }
 
 template <typename Section, size_t count>
-bool anyRamping (const Section& section, const RampSpec<Section> (&specs)[count])
+bool anyRamping (const Section& section, const RampSpec<Section> (&table)[count])
 {
-    for (const auto& spec : specs)
-        if ((section.*spec.ramp).isSmoothing())
+    for (const auto& entry : table)
+        if ((section.*entry.ramp).isSmoothing())
             return true;
     return false;
 }
@@ -37,11 +37,11 @@ bool anyRamping (const Section& section, const RampSpec<Section> (&specs)[count]
 // A switched-off section keeps its smoothers in time: one step per sample each. A smoother at rest
 // would not move, so it is left alone.
 template <typename Section, size_t count>
-void advanceRamps (Section& section, const RampSpec<Section> (&specs)[count], int numSamples)
+void advanceRamps (Section& section, const RampSpec<Section> (&table)[count], int numSamples)
 {
-    for (const auto& spec : specs)
+    for (const auto& entry : table)
     {
-        auto& ramp = section.*spec.ramp;
+        auto& ramp = section.*entry.ramp;
         for (int i = 0; i < numSamples && ramp.isSmoothing(); ++i)
             ramp.getNextValue();
     }

@@ -33,23 +33,23 @@ struct RampValues
 
 RampValues stepRamps (ToneSection& tone)
 {
-    RampValues v;
-    v.drive = tone.smoothDrive.getNextValue();
-    v.lowFreq = tone.smoothLowFreq.getNextValue();
-    v.lowQ = tone.smoothLowQ.getNextValue();
-    v.lowGain = tone.smoothLowGain.getNextValue();
-    v.midFreq = tone.smoothMidFreq.getNextValue();
-    v.midQ = tone.smoothMidQ.getNextValue();
-    v.midGain = tone.smoothMidGain.getNextValue();
-    v.hiFreq = tone.smoothHiFreq.getNextValue();
-    v.hiQ = tone.smoothHiQ.getNextValue();
-    v.hiGain = tone.smoothHiGain.getNextValue();
-    v.shape = tone.smoothShape.getNextValue();
-    v.satGain = tone.smoothSatGain.getNextValue();
-    v.damper = tone.smoothDamper.getNextValue();
-    v.saturation = tone.smoothSaturation.getNextValue();
-    v.ruvuv = tone.smoothRuvuv.getNextValue();
-    return v;
+    RampValues ramps;
+    ramps.drive = tone.smoothDrive.getNextValue();
+    ramps.lowFreq = tone.smoothLowFreq.getNextValue();
+    ramps.lowQ = tone.smoothLowQ.getNextValue();
+    ramps.lowGain = tone.smoothLowGain.getNextValue();
+    ramps.midFreq = tone.smoothMidFreq.getNextValue();
+    ramps.midQ = tone.smoothMidQ.getNextValue();
+    ramps.midGain = tone.smoothMidGain.getNextValue();
+    ramps.hiFreq = tone.smoothHiFreq.getNextValue();
+    ramps.hiQ = tone.smoothHiQ.getNextValue();
+    ramps.hiGain = tone.smoothHiGain.getNextValue();
+    ramps.shape = tone.smoothShape.getNextValue();
+    ramps.satGain = tone.smoothSatGain.getNextValue();
+    ramps.damper = tone.smoothDamper.getNextValue();
+    ramps.saturation = tone.smoothSaturation.getNextValue();
+    ramps.ruvuv = tone.smoothRuvuv.getNextValue();
+    return ramps;
 }
 
 // A band's coefficient key: its smoothed values moved when the sum did.
@@ -87,43 +87,44 @@ struct ToneChannel
     }
 };
 
-void updateCoefficients (ToneSection& tone, const RampValues& v, bool lowCutOn)
+void updateCoefficients (ToneSection& tone, const RampValues& ramps, bool lowCutOn)
 {
     const auto rate = tone.sampleRate;
-    if (takeNewKey (tone.lastLowSum, bandKey (v.lowFreq, v.lowQ, v.lowGain)))
+    if (takeNewKey (tone.lastLowSum, bandKey (ramps.lowFreq, ramps.lowQ, ramps.lowGain)))
     {
-        const auto frequency = limitedFrequency (v.lowFreq, rate);
+        const auto frequency = limitedFrequency (ramps.lowFreq, rate);
         setPair (tone.lowShelfL, tone.lowShelfR,
-                 juce::IIRCoefficients::makeLowShelf (rate, frequency, v.lowQ, v.lowGain));
+                 juce::IIRCoefficients::makeLowShelf (rate, frequency, ramps.lowQ, ramps.lowGain));
         if (lowCutOn)
-            setPair (tone.lowCutL, tone.lowCutR, juce::IIRCoefficients::makeHighPass (rate, frequency, v.lowQ));
+            setPair (tone.lowCutL, tone.lowCutR, juce::IIRCoefficients::makeHighPass (rate, frequency, ramps.lowQ));
     }
 
-    if (takeNewKey (tone.lastMidSum, bandKey (v.midFreq, v.midQ, v.midGain)))
+    if (takeNewKey (tone.lastMidSum, bandKey (ramps.midFreq, ramps.midQ, ramps.midGain)))
         setPair (tone.midPeakL, tone.midPeakR,
-                 juce::IIRCoefficients::makePeakFilter (rate, limitedFrequency (v.midFreq, rate), v.midQ,
-                                                        limitedPeakGain (v.midGain)));
+                 juce::IIRCoefficients::makePeakFilter (rate, limitedFrequency (ramps.midFreq, rate), ramps.midQ,
+                                                        limitedPeakGain (ramps.midGain)));
 
-    if (takeNewKey (tone.lastHighSum, bandKey (v.hiFreq, v.hiQ, v.hiGain)))
+    if (takeNewKey (tone.lastHighSum, bandKey (ramps.hiFreq, ramps.hiQ, ramps.hiGain)))
         setPair (tone.highShelfL, tone.highShelfR,
-                 juce::IIRCoefficients::makeHighShelf (rate, limitedFrequency (v.hiFreq, rate), v.hiQ, v.hiGain));
+                 juce::IIRCoefficients::makeHighShelf (rate, limitedFrequency (ramps.hiFreq, rate), ramps.hiQ,
+                                                       ramps.hiGain));
 
-    const auto cutoff = v.damper - v.ruvuv * 1800.0f / 100.0f;
+    const auto cutoff = ramps.damper - ramps.ruvuv * 1800.0f / 100.0f;
     if (takeNewKey (tone.lastDamperCutoff, cutoff))
         setPair (tone.damperL, tone.damperR,
                  juce::IIRCoefficients::makeLowPass (rate, limitedFrequency (cutoff, rate)));
 }
 
-Saturation saturationOf (const RampValues& v)
+Saturation saturationOf (const RampValues& ramps)
 {
     Saturation saturation;
-    saturation.drive = v.drive;
+    saturation.drive = ramps.drive;
     // Ruvuv raises the saturation's input and its fold together.
-    saturation.ruvuvBoost = v.ruvuv / 100.0f + 1.0f;
-    saturation.inputGain = (v.satGain * -3.0f) / 100.0f + 8.0f;
-    saturation.fold = (v.shape * 0.5f / 100.0f + 1.0f) * saturation.ruvuvBoost;
-    saturation.level = v.saturation / 100.0f;
-    saturation.makeUp = (v.satGain * 0.38f) / 100.0f + 0.12f;
+    saturation.ruvuvBoost = ramps.ruvuv / 100.0f + 1.0f;
+    saturation.inputGain = (ramps.satGain * -3.0f) / 100.0f + 8.0f;
+    saturation.fold = (ramps.shape * 0.5f / 100.0f + 1.0f) * saturation.ruvuvBoost;
+    saturation.level = ramps.saturation / 100.0f;
+    saturation.makeUp = (ramps.satGain * 0.38f) / 100.0f + 0.12f;
     return saturation;
 }
 
@@ -134,9 +135,9 @@ template <bool rampsMoving> void runSamples (ToneSection& tone, const StageBlock
     ToneChannel left{tone.lowShelfL, tone.lowCutL, tone.midPeakL, tone.highShelfL, tone.damperL};
     ToneChannel right{tone.lowShelfR, tone.lowCutR, tone.midPeakR, tone.highShelfR, tone.damperR};
 
-    auto v = stepRamps (tone);
-    updateCoefficients (tone, v, lowCutOn);
-    auto saturation = saturationOf (v);
+    auto ramps = stepRamps (tone);
+    updateCoefficients (tone, ramps, lowCutOn);
+    auto saturation = saturationOf (ramps);
 
     for (int i = 0; i < block.numSamples; ++i)
     {
@@ -144,9 +145,9 @@ template <bool rampsMoving> void runSamples (ToneSection& tone, const StageBlock
         {
             if (i > 0)
             {
-                v = stepRamps (tone);
-                updateCoefficients (tone, v, lowCutOn);
-                saturation = saturationOf (v);
+                ramps = stepRamps (tone);
+                updateCoefficients (tone, ramps, lowCutOn);
+                saturation = saturationOf (ramps);
             }
         }
 
@@ -174,8 +175,8 @@ void Rirorezo3AudioProcessor::runToneStage (const StageBlock& block)
 {
     auto& tone = *toneSection;
 
-    for (const auto& spec : toneRamps)
-        (tone.*spec.ramp).setTargetValue (loadValue (pluginParameters.*spec.value));
+    for (const auto& entry : toneRamps)
+        (tone.*entry.ramp).setTargetValue (loadValue (pluginParameters.*entry.value));
     const std::int32_t lowCut = loadValue (pluginParameters.toneLowCutValue) ? 1 : 0;
 
     // Switched off, the smoothers keep time so the section comes back at its current settings.
