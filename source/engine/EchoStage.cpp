@@ -286,13 +286,14 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     auto& melt = *meltSection;
     const auto& values = pluginParameters;
 
-    const auto beatSync = loadValue (values.echoSyncValue) == 1;
+    BlockValues perBlock;
+    perBlock.beatSync = loadValue (values.echoSyncValue) == 1;
     const auto rateLeft = loadValue (values.echoRateLeftValue);
     const auto rateRight = loadValue (values.echoRateRightValue);
     const auto minIndex = loadValue (values.echoMinValue);
     const auto maxIndex = loadValue (values.echoMaxValue);
     const auto factorRate = loadValue (values.echoFactorRateValue);
-    const auto time = loadValue (values.echoTimeValue);
+    perBlock.time = loadValue (values.echoTimeValue);
     const auto offset = loadValue (values.echoOffsetValue);
     const auto offsetMs = loadValue (values.echoOffsetMsValue);
     const auto length = loadValue (values.echoLengthValue);
@@ -302,14 +303,14 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     const auto highPassFreq = loadValue (values.echoHpFreqValue);
     const auto lowPassFreq = loadValue (values.echoLpFreqValue);
     const auto mix = loadValue (values.echoMixValue);
-    const auto equalPower = loadValue (values.echoMixModeValue) == 0;
-    const auto autoFactor = loadValue (values.echoFactorModeValue) == 1;
+    perBlock.equalPower = loadValue (values.echoMixModeValue) == 0;
+    perBlock.autoFactor = loadValue (values.echoFactorModeValue) == 1;
     const auto link = loadValue (values.echoLinkValue);
-    const auto pingPong = loadValue (values.echoPingPongValue);
-    const auto loop = loadValue (values.echoLoopValue);
-    const auto filterOn = loadValue (values.echoFilterValue);
-    const auto powerOn = loadValue (values.echoPowerValue);
-    const auto echoSend = loadValue (values.meltEchoSendValue);
+    perBlock.pingPong = loadValue (values.echoPingPongValue);
+    perBlock.loop = loadValue (values.echoLoopValue);
+    perBlock.filterOn = loadValue (values.echoFilterValue);
+    perBlock.powerOn = loadValue (values.echoPowerValue);
+    perBlock.echoSend = loadValue (values.meltEchoSendValue);
 
     // The melt's ramps are stepped here too, even with the melt off, in this order: each step
     // moves the melt's own state.
@@ -321,7 +322,7 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     const auto jumpCurve = melt.smoothJumpCurve.getNextValue();
     const auto envelope = melt.jumpEnvelope.getNextValue();
 
-    const auto modTarget =
+    perBlock.modTarget =
         finiteOrZero (juce::jmap (mondo, 0.0f, 100.0f, 1.0f, 3.0f) *
                       ((1.0f - flowMix) * flowLevel1 * melt.wowL + flowMix * flowLevel2 * melt.flutterL +
                        jumpLevel * 32.0f * juce::jmap (jumpCurve, 0.0f, 100.0f, 1.0f, 0.8f) * envelope * envelope));
@@ -335,26 +336,13 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
             dropoutLevel *
             juce::jlimit (0.0f, 1.0f, juce::jmap (mondo2, 0.0f, 100.0f, 1.0f, 2.0f) * dropoutLevel * melt.dropoutL));
     }
-    const auto stageGain = 1.0f - 0.5f * duck * echoSend;
+    perBlock.stageGain = 1.0f - 0.5f * duck * perBlock.echoSend;
 
     echo.feedbackSmooth.setTargetValue (feedback);
     echo.lowPassFreqSmooth.setTargetValue (lowPassFreq);
     echo.highPassFreqSmooth.setTargetValue (highPassFreq);
     echo.inputSmooth.setTargetValue (input);
     echo.mixSmooth.setTargetValue (mix);
-
-    BlockValues perBlock;
-    perBlock.beatSync = beatSync;
-    perBlock.autoFactor = autoFactor;
-    perBlock.pingPong = pingPong;
-    perBlock.loop = loop;
-    perBlock.filterOn = filterOn;
-    perBlock.powerOn = powerOn;
-    perBlock.equalPower = equalPower;
-    perBlock.time = time;
-    perBlock.echoSend = echoSend;
-    perBlock.stageGain = stageGain;
-    perBlock.modTarget = modTarget;
 
     const auto rateL = beatTables::beats (beatTables::wow, rateLeft);
     perBlock.rateR = link ? rateL : beatTables::beats (beatTables::wow, rateRight);
@@ -372,7 +360,7 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     perBlock.tempoKnown = bpm > 0.0 && std::isfinite (bpm);
     perBlock.beatsPerSample = perBlock.tempoKnown ? bpm / 60.0 / echo.sampleRate : 0.0;
     perBlock.secondsPerBeat = perBlock.tempoKnown ? 60.0 / bpm : 0.0;
-    perBlock.timeLeft = (double)(time + offsetMs);
+    perBlock.timeLeft = (double)(perBlock.time + offsetMs);
     perBlock.beatLeft = rateL * offsetFactor;
     perBlock.beat = std::isfinite (ppqPosition) ? ppqPosition : 0.0;
 
