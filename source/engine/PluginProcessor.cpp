@@ -9,6 +9,9 @@
 
 #include <limits>
 
+// The audio thread stores the tempo for the tail once per block, which must not take a lock.
+static_assert (std::atomic<double>::is_always_lock_free);
+
 Rirorezo3AudioProcessor::Rirorezo3AudioProcessor()
     : juce::AudioProcessor (BusesProperties()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
