@@ -64,6 +64,7 @@ void Rirorezo3AudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, ju
     {
         const auto transport = readTransport (*hostPlayHead);
         bpm = transport.tempo;
+        tailTempo.store (bpm, std::memory_order_relaxed);
         isPlaying = transport.playing ? 1 : 0;
         blockDropoutPhase = loadValue (pluginParameters.meltDropoutPhaseValue);
         blockJumpStart = loadValue (pluginParameters.meltJumpStartValue);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/DelayLine.h"
+#include "engine/EngineFilter.h"
 #include "engine/LFO.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
@@ -12,13 +14,14 @@ struct EchoSection
     using Ramp = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
 
     static constexpr int delayCapacity = 3072000;
+    using Line = DelayLine<delayCapacity>;
 
     // Only its phase, enabled flag and sample rate are used: the factor square wave reads the
     // phase, and the flag delays a switch to Auto by one sample.
     LFO factorLfo;
     double sampleRate = -1.0;
-    double delayLineL[delayCapacity];
-    double delayLineR[delayCapacity];
+    Line delayLineL;
+    Line delayLineR;
     float feedbackL = 0.0f;
     float feedbackR = 0.0f;
     double targetDelayL = 0.0;
@@ -28,12 +31,12 @@ struct EchoSection
     double delayR = 0.0;
     int writeIndex = 0;
     float factorSlew = 0.0f;
-    float lowPassFreqCache = 1.0e20f;
-    float highPassFreqCache = 1.0e20f;
-    juce::IIRFilter lowPassL;
-    juce::IIRFilter lowPassR;
-    juce::IIRFilter highPassL;
-    juce::IIRFilter highPassR;
+    float lowPassFreqCache = unsetFilterKey;
+    float highPassFreqCache = unsetFilterKey;
+    EngineFilter lowPassL;
+    EngineFilter lowPassR;
+    EngineFilter highPassL;
+    EngineFilter highPassR;
     Ramp feedbackSmooth{0.0f};
     Ramp lowPassFreqSmooth{20000.0f};
     Ramp highPassFreqSmooth{20.0f};

@@ -1,4 +1,5 @@
 #include "engine/EchoSection.h"
+#include "engine/EngineMaths.h"
 #include "engine/FilterLimits.h"
 #include "engine/MeltSection.h"
 #include "engine/PluginProcessor.h"
@@ -7,11 +8,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace
 {
-constexpr double lineLength = EchoSection::delayCapacity;
-
 // Far beyond any line: a longer delay would only wrap again, and a bound keeps the glide finite.
 constexpr double maxDelaySamples = 1.0e9;
 
@@ -35,11 +35,6 @@ int rampSteps (double seconds, double sampleRate)
     return steps >= 1.0 ? (int)std::min (steps, 1.0e8) : 0;
 }
 
-double fractionalPart (double x)
-{
-    return x - std::trunc (x);
-}
-
 // A target that is not a number keeps the last one.
 void setDelayTarget (double& target, double samples)
 {
@@ -49,25 +44,12 @@ void setDelayTarget (double& target, double samples)
 
 // Reads before the write of this sample and takes the older of the two taps, so a whole-number
 // delay D returns the sample written D + 1 samples ago.
-float readLine (const double* line, int writeIndex, double delay)
+float readLine (const EchoSection::Line& line, int writeIndex, double delay)
 {
-    auto position = writeIndex - delay;
-    if (position < 0.0)
-        position += lineLength;
-    if (position < 0.0 || position >= lineLength)
-    {
-        position = std::fmod (position, lineLength);
-        if (position < 0.0)
-            position += lineLength;
-        // Reads as the line's end would: the older tap is the last slot either way.
-        if (position >= lineLength)
-            position = 0.0;
-    }
-
+    const auto position = EchoSection::Line::wrapped (writeIndex - delay);
     const auto index = (int)position;
-    const auto older = index > 0 ? index - 1 : EchoSection::delayCapacity - 1;
     const auto fraction = (float)(position - index);
-    return (1.0f - fraction) * (float)line[older] + fraction * (float)line[index];
+    return (1.0f - fraction) * (float)line[EchoSection::Line::previous (index)] + fraction * (float)line[index];
 }
 
 // Below the shared Nyquist limit (the default 20 kHz low-pass passes it below 40.8 kHz), and above
@@ -85,31 +67,178 @@ float finiteOrZero (float x)
 
 void updateFilters (EchoSection& echo, float lowPass, float highPass)
 {
-    if (lowPass != echo.lowPassFreqCache)
-    {
-        echo.lowPassFreqCache = lowPass;
-        const auto coefficients =
-            juce::IIRCoefficients::makeLowPass (echo.sampleRate, usableCutoff (lowPass, echo.sampleRate));
-        echo.lowPassL.setCoefficients (coefficients);
-        echo.lowPassR.setCoefficients (coefficients);
-    }
-    if (highPass != echo.highPassFreqCache)
-    {
-        echo.highPassFreqCache = highPass;
-        const auto coefficients =
-            juce::IIRCoefficients::makeHighPass (echo.sampleRate, usableCutoff (highPass, echo.sampleRate));
-        echo.highPassL.setCoefficients (coefficients);
-        echo.highPassR.setCoefficients (coefficients);
-    }
+    if (takeNewKey (echo.lowPassFreqCache, lowPass))
+        setPair (echo.lowPassL, echo.lowPassR,
+                 juce::IIRCoefficients::makeLowPass (echo.sampleRate, usableCutoff (lowPass, echo.sampleRate)));
+    if (takeNewKey (echo.highPassFreqCache, highPass))
+        setPair (echo.highPassL, echo.highPassR,
+                 juce::IIRCoefficients::makeHighPass (echo.sampleRate, usableCutoff (highPass, echo.sampleRate)));
 }
 
-float mixSample (float dry, float wet, float wetShare, bool equalPower, float gain)
+// The dry and wet weights of the mix.
+struct MixGains
+{
+    float dry, wet;
+    bool equalPower;
+};
+
+MixGains mixGains (float wetShare, bool equalPower)
 {
     // A ramp may overshoot its end by a rounding step; the roots must not see a negative share.
-    const auto mixed = equalPower ? dry * std::sqrt (std::max (0.0f, 1.0f - wetShare)) +
-                                        (double)wet * std::sqrt (std::max (0.0f, wetShare))
-                                  : dry * (1.0f - wetShare) + (double)wet * wetShare;
-    return (float)mixed * gain;
+    if (equalPower)
+        return {std::sqrt (std::max (0.0f, 1.0f - wetShare)), std::sqrt (std::max (0.0f, wetShare)), true};
+    return {1.0f - wetShare, wetShare, false};
+}
+
+float mixSample (float dry, float wet, const MixGains& gains, float stageGain)
+{
+    // The delayed sample's product is formed in double precision.
+    return (float)(dry * gains.dry + (double)wet * gains.wet) * stageGain;
+}
+
+// One sample's smoother values; the smoothers are independent, so each may be stepped as the
+// sample begins.
+struct RampValues
+{
+    float feedback, input, mix, lowPass, highPass;
+};
+
+RampValues stepRamps (EchoSection& echo)
+{
+    return {echo.feedbackSmooth.getNextValue(), echo.inputSmooth.getNextValue(), echo.mixSmooth.getNextValue(),
+            echo.lowPassFreqSmooth.getNextValue(), echo.highPassFreqSmooth.getNextValue()};
+}
+
+bool anyRamping (const EchoSection& echo)
+{
+    for (const auto* ramp :
+         {&echo.feedbackSmooth, &echo.inputSmooth, &echo.mixSmooth, &echo.lowPassFreqSmooth, &echo.highPassFreqSmooth})
+        if (ramp->isSmoothing())
+            return true;
+    return false;
+}
+
+// What the block's samples share.
+struct BlockValues
+{
+    bool beatSync, tempoKnown, autoFactor, pingPong, loop, filterOn, powerOn, equalPower;
+    float time, echoSend, stageGain, lower, upper, manualFactor, threshold;
+    double modTarget, factorPeriod, slewCoefficient, glideCoefficient, beatsPerSample, secondsPerBeat, timeLeft,
+        beatLeft, rateR, beat;
+};
+
+// The block's samples. While no smoother moves (the usual case) the gains, the mix weights and
+// the filters' keys stay those of the first sample.
+template <bool rampsMoving> void runSamples (EchoSection& echo, const StageBlock& block, const BlockValues& perBlock)
+{
+    auto beat = perBlock.beat;
+    auto ramps = stepRamps (echo);
+    auto gains = mixGains (ramps.mix, perBlock.equalPower);
+
+    for (int n = 0; n < block.numSamples; ++n)
+    {
+        if constexpr (rampsMoving)
+        {
+            if (n > 0)
+            {
+                ramps = stepRamps (echo);
+                gains = mixGains (ramps.mix, perBlock.equalPower);
+            }
+        }
+
+        const auto inL = block.left[n];
+        const auto inR = block.right[n];
+
+        echo.factorLfo.phase = (double)(float)fractionalPart (beat / perBlock.factorPeriod);
+        auto square = 0.5f;
+        if (echo.factorLfo.enabled)
+        {
+            const auto phase = std::fmod ((float)echo.factorLfo.phase, 1.0f);
+            square = phase > perBlock.threshold ? 1.0f : (phase < perBlock.threshold ? 0.0f : 0.5f);
+        }
+
+        if (std::abs (square - echo.factorSlew) < 0.01f)
+            echo.factorSlew = square;
+        else
+            echo.factorSlew = (float)(echo.factorSlew + ((double)square - echo.factorSlew) * perBlock.slewCoefficient);
+
+        echo.meltMod = echo.meltMod + (perBlock.modTarget - echo.meltMod) * (double)0.002f;
+
+        // The flag set here is first seen by the next sample's square wave.
+        echo.factorLfo.enabled = perBlock.autoFactor;
+        const auto factor = perBlock.autoFactor ? perBlock.lower + (perBlock.upper - perBlock.lower) *
+                                                                       juce::jlimit (0.0f, 1.0f, echo.factorSlew)
+                                                : perBlock.manualFactor;
+        const auto delayFactor = factor + echo.meltMod * perBlock.echoSend * (double)0.01f;
+
+        if (!perBlock.beatSync)
+        {
+            setDelayTarget (echo.targetDelayL, delayFactor * perBlock.timeLeft * 0.001 * echo.sampleRate);
+            setDelayTarget (echo.targetDelayR, delayFactor * perBlock.time * 0.001 * echo.sampleRate);
+        }
+        else if (perBlock.tempoKnown)
+        {
+            setDelayTarget (echo.targetDelayL,
+                            perBlock.beatLeft * delayFactor * perBlock.secondsPerBeat * echo.sampleRate);
+            setDelayTarget (echo.targetDelayR,
+                            perBlock.rateR * delayFactor * perBlock.secondsPerBeat * echo.sampleRate);
+        }
+
+        echo.delayL = echo.delayL - (echo.delayL - echo.targetDelayL) * perBlock.glideCoefficient;
+        echo.delayR = echo.delayR - (echo.delayR - echo.targetDelayR) * perBlock.glideCoefficient;
+
+        const auto delayedL = readLine (echo.delayLineL, echo.writeIndex, echo.delayL);
+        const auto delayedR = readLine (echo.delayLineR, echo.writeIndex, echo.delayR);
+
+        const auto loopGain = perBlock.loop ? 1.0f : ramps.feedback;
+
+        // Until the write below, the loop states still hold the previous sample's delayed samples.
+        echo.feedbackL = juce::jlimit (-loopLimit, loopLimit, inL * ramps.input + echo.feedbackL * loopGain);
+        echo.feedbackR = juce::jlimit (-loopLimit, loopLimit,
+                                       echo.feedbackR * loopGain + (perBlock.pingPong ? 0.0f : inR * ramps.input));
+
+        if (perBlock.powerOn)
+        {
+            if (perBlock.filterOn)
+            {
+                updateFilters (echo, ramps.lowPass, ramps.highPass);
+                echo.feedbackL =
+                    echo.highPassL.processSingleSampleRaw (echo.lowPassL.processSingleSampleRaw (echo.feedbackL));
+                echo.feedbackR =
+                    echo.highPassR.processSingleSampleRaw (echo.lowPassR.processSingleSampleRaw (echo.feedbackR));
+            }
+
+            if (block.stereo)
+            {
+                // Ping-pong crosses the channels on writing.
+                echo.delayLineL[echo.writeIndex] = softClip (perBlock.pingPong ? echo.feedbackR : echo.feedbackL);
+                echo.delayLineR[echo.writeIndex] = softClip (perBlock.pingPong ? echo.feedbackL : echo.feedbackR);
+            }
+            else
+            {
+                echo.delayLineL[echo.writeIndex] = softClip (echo.feedbackL);
+            }
+
+            echo.feedbackL = delayedL;
+            echo.feedbackR = delayedR;
+
+            block.left[n] = mixSample (inL, delayedL, gains, perBlock.stageGain);
+            if (block.stereo)
+                block.right[n] = mixSample (inR, delayedR, gains, perBlock.stageGain);
+        }
+        else
+        {
+            // Switched off, the stage passes the audio and silences the line under the write
+            // position, so switching on again brings back no old repeats.
+            echo.feedbackL = 0.0f;
+            echo.feedbackR = 0.0f;
+            echo.delayLineL[echo.writeIndex] = 0.0;
+            echo.delayLineR[echo.writeIndex] = 0.0;
+        }
+
+        beat += perBlock.beatsPerSample;
+        echo.writeIndex = EchoSection::Line::next (echo.writeIndex);
+    }
 }
 } // namespace
 
@@ -131,8 +260,8 @@ void Rirorezo3AudioProcessor::prepareEchoStage()
     echo.highPassFreqSmooth.reset (filterRamp);
 
     // Forces both coefficient sets to be computed by the first filtered sample.
-    echo.lowPassFreqCache = 1.0e20f;
-    echo.highPassFreqCache = 1.0e20f;
+    echo.lowPassFreqCache = unsetFilterKey;
+    echo.highPassFreqCache = unsetFilterKey;
     echo.factorSlew = 0.0f;
     echo.targetDelayL = 0.0;
     echo.targetDelayR = 0.0;
@@ -145,8 +274,8 @@ void Rirorezo3AudioProcessor::clearEchoDelay()
 {
     auto& echo = *echoSection;
     echo.writeIndex = 0;
-    std::fill (std::begin (echo.delayLineL), std::end (echo.delayLineL), 0.0);
-    std::fill (std::begin (echo.delayLineR), std::end (echo.delayLineR), 0.0);
+    echo.delayLineL.clear();
+    echo.delayLineR.clear();
     echo.feedbackL = 0.0f;
     echo.feedbackR = 0.0f;
 }
@@ -157,13 +286,14 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     auto& melt = *meltSection;
     const auto& values = pluginParameters;
 
-    const auto beatSync = loadValue (values.echoSyncValue) == 1;
+    BlockValues perBlock;
+    perBlock.beatSync = loadValue (values.echoSyncValue) == 1;
     const auto rateLeft = loadValue (values.echoRateLeftValue);
     const auto rateRight = loadValue (values.echoRateRightValue);
     const auto minIndex = loadValue (values.echoMinValue);
     const auto maxIndex = loadValue (values.echoMaxValue);
     const auto factorRate = loadValue (values.echoFactorRateValue);
-    const auto time = loadValue (values.echoTimeValue);
+    perBlock.time = loadValue (values.echoTimeValue);
     const auto offset = loadValue (values.echoOffsetValue);
     const auto offsetMs = loadValue (values.echoOffsetMsValue);
     const auto length = loadValue (values.echoLengthValue);
@@ -173,14 +303,14 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     const auto highPassFreq = loadValue (values.echoHpFreqValue);
     const auto lowPassFreq = loadValue (values.echoLpFreqValue);
     const auto mix = loadValue (values.echoMixValue);
-    const auto equalPower = loadValue (values.echoMixModeValue) == 0;
-    const auto autoFactor = loadValue (values.echoFactorModeValue) == 1;
+    perBlock.equalPower = loadValue (values.echoMixModeValue) == 0;
+    perBlock.autoFactor = loadValue (values.echoFactorModeValue) == 1;
     const auto link = loadValue (values.echoLinkValue);
-    const auto pingPong = loadValue (values.echoPingPongValue);
-    const auto loop = loadValue (values.echoLoopValue);
-    const auto filterOn = loadValue (values.echoFilterValue);
-    const auto powerOn = loadValue (values.echoPowerValue);
-    const auto echoSend = loadValue (values.meltEchoSendValue);
+    perBlock.pingPong = loadValue (values.echoPingPongValue);
+    perBlock.loop = loadValue (values.echoLoopValue);
+    perBlock.filterOn = loadValue (values.echoFilterValue);
+    perBlock.powerOn = loadValue (values.echoPowerValue);
+    perBlock.echoSend = loadValue (values.meltEchoSendValue);
 
     // The melt's ramps are stepped here too, even with the melt off, in this order: each step
     // moves the melt's own state.
@@ -192,7 +322,7 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     const auto jumpCurve = melt.smoothJumpCurve.getNextValue();
     const auto envelope = melt.jumpEnvelope.getNextValue();
 
-    const auto modTarget =
+    perBlock.modTarget =
         finiteOrZero (juce::jmap (mondo, 0.0f, 100.0f, 1.0f, 3.0f) *
                       ((1.0f - flowMix) * flowLevel1 * melt.wowL + flowMix * flowLevel2 * melt.flutterL +
                        jumpLevel * 32.0f * juce::jmap (jumpCurve, 0.0f, 100.0f, 1.0f, 0.8f) * envelope * envelope));
@@ -206,7 +336,7 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
             dropoutLevel *
             juce::jlimit (0.0f, 1.0f, juce::jmap (mondo2, 0.0f, 100.0f, 1.0f, 2.0f) * dropoutLevel * melt.dropoutL));
     }
-    const auto stageGain = 1.0f - 0.5f * duck * echoSend;
+    perBlock.stageGain = 1.0f - 0.5f * duck * perBlock.echoSend;
 
     echo.feedbackSmooth.setTargetValue (feedback);
     echo.lowPassFreqSmooth.setTargetValue (lowPassFreq);
@@ -215,123 +345,75 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     echo.mixSmooth.setTargetValue (mix);
 
     const auto rateL = beatTables::beats (beatTables::wow, rateLeft);
-    const auto rateR = link ? rateL : beatTables::beats (beatTables::wow, rateRight);
-    const auto lower = factorLimit (lowerLimits, minIndex);
-    const auto upper = factorLimit (upperLimits, maxIndex);
-    const auto factorPeriod = beatTables::beats (beatTables::jump, factorRate);
+    perBlock.rateR = link ? rateL : beatTables::beats (beatTables::wow, rateRight);
+    perBlock.lower = factorLimit (lowerLimits, minIndex);
+    perBlock.upper = factorLimit (upperLimits, maxIndex);
+    perBlock.factorPeriod = beatTables::beats (beatTables::jump, factorRate);
 
     const auto noGlide = glide < 1.0f;
-    const double slewCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.05f, 0.00001f);
-    const double glideCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.005f, 0.00009f);
+    perBlock.slewCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.05f, 0.00001f);
+    perBlock.glideCoefficient = noGlide ? 0.5f : juce::jmap (glide, 0.0f, 100.0f, 0.005f, 0.00009f);
 
-    const auto manualFactor = juce::jmap (length, -100.0f, 100.0f, lower, upper);
-    const auto threshold = juce::jlimit (0.0f, 1.0f, juce::jmap (length, -100.0f, 100.0f, 1.0f, 0.0f));
+    perBlock.manualFactor = juce::jmap (length, -100.0f, 100.0f, perBlock.lower, perBlock.upper);
+    perBlock.threshold = juce::jlimit (0.0f, 1.0f, juce::jmap (length, -100.0f, 100.0f, 1.0f, 0.0f));
     const auto offsetFactor = juce::jmap (offset, 0.0f, 100.0f, 1.0f, 1.3f);
-    const auto tempoKnown = bpm > 0.0 && std::isfinite (bpm);
-    const auto beatsPerSample = tempoKnown ? bpm / 60.0 / echo.sampleRate : 0.0;
-    const auto secondsPerBeat = tempoKnown ? 60.0 / bpm : 0.0;
-    const auto timeLeft = (double)(time + offsetMs);
-    const auto beatLeft = rateL * offsetFactor;
+    perBlock.tempoKnown = bpm > 0.0 && std::isfinite (bpm);
+    perBlock.beatsPerSample = perBlock.tempoKnown ? bpm / 60.0 / echo.sampleRate : 0.0;
+    perBlock.secondsPerBeat = perBlock.tempoKnown ? 60.0 / bpm : 0.0;
+    perBlock.timeLeft = (double)(perBlock.time + offsetMs);
+    perBlock.beatLeft = rateL * offsetFactor;
+    perBlock.beat = std::isfinite (ppqPosition) ? ppqPosition : 0.0;
 
-    auto beat = std::isfinite (ppqPosition) ? ppqPosition : 0.0;
+    if (block.numSamples == 0)
+        return;
+    if (anyRamping (echo))
+        runSamples<true> (echo, block, perBlock);
+    else
+        runSamples<false> (echo, block, perBlock);
+}
 
-    for (int n = 0; n < block.numSamples; ++n)
+double Rirorezo3AudioProcessor::echoTailSeconds() const
+{
+    const auto& p = pluginParameters;
+    if (!loadValue (p.echoPowerValue))
+        return 0.0;
+
+    // With the loop on, or a feedback of 100 % or more, the repeats never die away.
+    const auto feedback = (double)loadValue (p.echoFeedbackValue);
+    if (loadValue (p.echoLoopValue) || !(feedback < 1.0))
+        return std::numeric_limits<double>::infinity();
+
+    // The longest delay factor the settings allow: the upper limit in Auto, the manual factor
+    // otherwise, plus the most the melt's modulation can add (its oscillators swing up to 1.75).
+    const auto lower = factorLimit (lowerLimits, loadValue (p.echoMinValue));
+    const auto upper = factorLimit (upperLimits, loadValue (p.echoMaxValue));
+    const auto factor = loadValue (p.echoFactorModeValue) == 1
+                            ? std::max (lower, upper)
+                            : juce::jmap (loadValue (p.echoLengthValue), -100.0f, 100.0f, lower, upper);
+    const auto meltModulation = juce::jmap (loadValue (p.ruvuvMeltValue), 0.0f, 100.0f, 1.0f, 3.0f) *
+                                (loadValue (p.meltFlowLevelValue) * 1.75f + loadValue (p.meltJumpLevelValue) * 32.0f);
+    const auto delayFactor = (double)factor + (double)meltModulation * loadValue (p.meltEchoSendValue) * 0.01;
+
+    double repeatSeconds = 0.0;
+    if (loadValue (p.echoSyncValue) == 1)
     {
-        const auto inL = block.left[n];
-        const auto inR = block.right[n];
-        auto loopGain = echo.feedbackSmooth.getNextValue();
-        const auto inputGain = echo.inputSmooth.getNextValue();
-        const auto wetShare = echo.mixSmooth.getNextValue();
-
-        echo.factorLfo.phase = (double)(float)fractionalPart (beat / factorPeriod);
-        auto square = 0.5f;
-        if (echo.factorLfo.enabled)
-        {
-            const auto phase = std::fmod ((float)echo.factorLfo.phase, 1.0f);
-            square = phase > threshold ? 1.0f : (phase < threshold ? 0.0f : 0.5f);
-        }
-
-        if (std::abs (square - echo.factorSlew) < 0.01f)
-            echo.factorSlew = square;
-        else
-            echo.factorSlew = (float)(echo.factorSlew + ((double)square - echo.factorSlew) * slewCoefficient);
-
-        echo.meltMod = echo.meltMod + (modTarget - echo.meltMod) * (double)0.002f;
-
-        // The flag set here is first seen by the next sample's square wave.
-        echo.factorLfo.enabled = autoFactor;
-        const auto factor =
-            autoFactor ? lower + (upper - lower) * juce::jlimit (0.0f, 1.0f, echo.factorSlew) : manualFactor;
-        const auto delayFactor = factor + echo.meltMod * echoSend * (double)0.01f;
-
-        if (!beatSync)
-        {
-            setDelayTarget (echo.targetDelayL, delayFactor * timeLeft * 0.001 * echo.sampleRate);
-            setDelayTarget (echo.targetDelayR, delayFactor * time * 0.001 * echo.sampleRate);
-        }
-        else if (tempoKnown)
-        {
-            setDelayTarget (echo.targetDelayL, beatLeft * delayFactor * secondsPerBeat * echo.sampleRate);
-            setDelayTarget (echo.targetDelayR, rateR * delayFactor * secondsPerBeat * echo.sampleRate);
-        }
-
-        echo.delayL = echo.delayL - (echo.delayL - echo.targetDelayL) * glideCoefficient;
-        echo.delayR = echo.delayR - (echo.delayR - echo.targetDelayR) * glideCoefficient;
-
-        const auto delayedL = readLine (echo.delayLineL, echo.writeIndex, echo.delayL);
-        const auto delayedR = readLine (echo.delayLineR, echo.writeIndex, echo.delayR);
-
-        if (loop)
-            loopGain = 1.0f;
-
-        // Until the write below, the loop states still hold the previous sample's delayed samples.
-        echo.feedbackL = juce::jlimit (-loopLimit, loopLimit, inL * inputGain + echo.feedbackL * loopGain);
-        echo.feedbackR =
-            juce::jlimit (-loopLimit, loopLimit, echo.feedbackR * loopGain + (pingPong ? 0.0f : inR * inputGain));
-
-        const auto lowPass = echo.lowPassFreqSmooth.getNextValue();
-        const auto highPass = echo.highPassFreqSmooth.getNextValue();
-
-        if (powerOn)
-        {
-            if (filterOn)
-            {
-                updateFilters (echo, lowPass, highPass);
-                echo.feedbackL =
-                    echo.highPassL.processSingleSampleRaw (echo.lowPassL.processSingleSampleRaw (echo.feedbackL));
-                echo.feedbackR =
-                    echo.highPassR.processSingleSampleRaw (echo.lowPassR.processSingleSampleRaw (echo.feedbackR));
-            }
-
-            if (block.stereo)
-            {
-                // Ping-pong crosses the channels on writing.
-                echo.delayLineL[echo.writeIndex] = softClip (pingPong ? echo.feedbackR : echo.feedbackL);
-                echo.delayLineR[echo.writeIndex] = softClip (pingPong ? echo.feedbackL : echo.feedbackR);
-            }
-            else
-            {
-                echo.delayLineL[echo.writeIndex] = softClip (echo.feedbackL);
-            }
-
-            echo.feedbackL = delayedL;
-            echo.feedbackR = delayedR;
-
-            block.left[n] = mixSample (inL, delayedL, wetShare, equalPower, stageGain);
-            if (block.stereo)
-                block.right[n] = mixSample (inR, delayedR, wetShare, equalPower, stageGain);
-        }
-        else
-        {
-            // Switched off, the stage passes the audio and silences the line under the write
-            // position, so switching on again brings back no old repeats.
-            echo.feedbackL = 0.0f;
-            echo.feedbackR = 0.0f;
-            echo.delayLineL[echo.writeIndex] = 0.0;
-            echo.delayLineR[echo.writeIndex] = 0.0;
-        }
-
-        beat += beatsPerSample;
-        echo.writeIndex = echo.writeIndex + 1 >= EchoSection::delayCapacity ? 0 : echo.writeIndex + 1;
+        const auto rateLeft = beatTables::beats (beatTables::wow, loadValue (p.echoRateLeftValue)) *
+                              juce::jmap (loadValue (p.echoOffsetValue), 0.0f, 100.0f, 1.0f, 1.3f);
+        const auto rateRight = loadValue (p.echoLinkValue)
+                                   ? beatTables::beats (beatTables::wow, loadValue (p.echoRateLeftValue))
+                                   : beatTables::beats (beatTables::wow, loadValue (p.echoRateRightValue));
+        repeatSeconds =
+            std::max (rateLeft, rateRight) * delayFactor * 60.0 / tailTempo.load (std::memory_order_relaxed);
     }
+    else
+    {
+        const auto time = (double)loadValue (p.echoTimeValue);
+        repeatSeconds = std::max (time, time + loadValue (p.echoOffsetMsValue)) * delayFactor * 0.001;
+    }
+
+    // Each repeat is the previous one times the feedback (the loop's filters and soft clip only
+    // lower it), so a full-scale input falls below -100 dB after this many repeats.
+    constexpr double silence = 1.0e-5;
+    const auto repeats = feedback > 0.0 ? std::ceil (std::log (silence) / std::log (feedback)) : 1.0;
+    return repeats * repeatSeconds;
 }

@@ -1,5 +1,7 @@
 #include "engine/JumpStage.h"
 
+#include "engine/EngineMaths.h"
+
 #include "engine/MeltSection.h"
 #include "engine/PluginProcessor.h"
 #include "engine/RandomGenerator.h"
@@ -23,11 +25,6 @@ int toSampleCount (double samples)
 int rampSamples (double sampleRate, float beats, float beatSeconds)
 {
     return toSampleCount (std::max (sampleRate * beats * beatSeconds, 0.06 * sampleRate));
-}
-
-double integerPart (double value)
-{
-    return std::trunc (value);
 }
 
 int toIndex (double wholeNumber)
@@ -68,10 +65,10 @@ float stepJump (MeltSection& melt, const JumpBlock& jump, double beat)
 
     const auto atStart = melt.jumpEnvelope.getCurrentValue();
 
-    if (integerPart (melt.jumpLastPos - melt.jumpOffset) != integerPart (pos - melt.jumpOffset) &&
-        integerPart (pos) != (double)melt.jumpLastIndex)
+    if (truncated (melt.jumpLastPos - melt.jumpOffset) != truncated (pos - melt.jumpOffset) &&
+        truncated (pos) != (double)melt.jumpLastIndex)
     {
-        melt.jumpLastIndex = toIndex (integerPart (pos));
+        melt.jumpLastIndex = toIndex (truncated (pos));
 
         // A boundary that passes while the envelope still moves is used up without a jump.
         if (jump.power && atStart == 0.0f)

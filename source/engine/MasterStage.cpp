@@ -19,11 +19,53 @@ float noiseSample()
     return ((float)std::rand() - half) * scale * 0.1f;
 }
 
-// The mixed output of one channel's sample; the dry part never takes the volume.
-float mixed (float processed, float dry, float noise, float volume, float dryGain, float wetGain)
+// One sample's gains, from one step of each smoother.
+struct Gains
 {
-    const auto wet = (processed + noise) * volume;
-    return dry * dryGain + wet * wetGain;
+    float volume, dry, wet, noise;
+};
+
+Gains stepGains (MasterSection& master, float noiseBoost)
+{
+    const auto volume = master.smoothOutputVolume.getNextValue();
+    // Rounding along a ramp must not take the square roots below zero.
+    const auto mix = juce::jlimit (0.0f, 1.0f, master.smoothDryWetMix.getNextValue());
+    const auto level = master.smoothNoiseLevel.getNextValue();
+    return {volume, std::sqrt (1.0f - mix), std::sqrt (mix), level * noiseBoost};
+}
+
+// The mixed output of one channel's sample; the dry part never takes the volume.
+float mixed (float processed, float dry, float noise, const Gains& gains)
+{
+    const auto wet = (processed + noise) * gains.volume;
+    return dry * gains.dry + wet * gains.wet;
+}
+
+void processSample (MasterSection& master, const StageBlock& block, int i, const Gains& gains)
+{
+    // Drawn and filtered at every sample, so the shared rand() sequence and the filter states do
+    // not depend on the noise level.
+    const auto filtered =
+        master.noiseHighShelf.processSingleSampleRaw (master.noiseLowShelf.processSingleSampleRaw (noiseSample()));
+    const auto noise = gains.noise * filtered;
+
+    block.left[i] = mixed (block.left[i], block.dryLeft[i], noise, gains);
+    if (block.stereo)
+        block.right[i] = mixed (block.right[i], block.dryRight[i], noise, gains);
+}
+
+// The block's samples after the first. While no smoother moves the gains stay those of the
+// first of them.
+template <bool rampsMoving> void runSamples (MasterSection& master, const StageBlock& block, float noiseBoost)
+{
+    auto gains = stepGains (master, noiseBoost);
+    for (int i = 1; i < block.numSamples; ++i)
+    {
+        if constexpr (rampsMoving)
+            if (i > 1)
+                gains = stepGains (master, noiseBoost);
+        processSample (master, block, i, gains);
+    }
 }
 } // namespace
 
@@ -50,28 +92,21 @@ void Rirorezo3AudioProcessor::runMasterStage (const StageBlock& block)
     const auto level = loadValue (pluginParameters.noiseLevelValue);
     const auto noiseBoost = ruvuv * 4.0f / 100.0f + 1.0f;
 
-    for (int i = 0; i < block.numSamples; ++i)
-    {
-        const auto v = master.smoothOutputVolume.getNextValue();
-        // Rounding along a ramp must not take the square roots below zero.
-        const auto x = juce::jlimit (0.0f, 1.0f, master.smoothDryWetMix.getNextValue());
-        const auto l = master.smoothNoiseLevel.getNextValue();
+    if (block.numSamples == 0)
+        return;
+    processSample (master, block, 0, stepGains (master, noiseBoost));
 
-        // Drawn and filtered at every sample, so the shared rand() sequence and the filter states
-        // do not depend on the noise level.
-        const auto filtered =
-            master.noiseHighShelf.processSingleSampleRaw (master.noiseLowShelf.processSingleSampleRaw (noiseSample()));
-        const auto noise = l * noiseBoost * filtered;
+    // Set after the first sample, so a change takes effect from the block's second sample.
+    master.smoothOutputVolume.setTargetValue (volume);
+    master.smoothDryWetMix.setTargetValue (mix);
+    master.smoothNoiseLevel.setTargetValue (level);
+    if (block.numSamples == 1)
+        return;
 
-        const auto dryGain = std::sqrt (1.0f - x);
-        const auto wetGain = std::sqrt (x);
-        block.left[i] = mixed (block.left[i], block.dryLeft[i], noise, v, dryGain, wetGain);
-        if (block.stereo)
-            block.right[i] = mixed (block.right[i], block.dryRight[i], noise, v, dryGain, wetGain);
-
-        // Set after the first sample, so a change takes effect from the block's second sample.
-        master.smoothOutputVolume.setTargetValue (volume);
-        master.smoothDryWetMix.setTargetValue (mix);
-        master.smoothNoiseLevel.setTargetValue (level);
-    }
+    const auto rampsMoving = master.smoothOutputVolume.isSmoothing() || master.smoothDryWetMix.isSmoothing() ||
+                             master.smoothNoiseLevel.isSmoothing();
+    if (rampsMoving)
+        runSamples<true> (master, block, noiseBoost);
+    else
+        runSamples<false> (master, block, noiseBoost);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DelayLine.h"
 #include "engine/LFO.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
@@ -48,13 +49,14 @@ struct MeltSection
     using Ramp = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
 
     static constexpr int delayCapacity = 192000;
+    using Line = DelayLine<delayCapacity>;
 
     LFO wowLfo;
     LFO flutterLfo;
     LFO dropoutLfo;
     double sampleRate = -1.0;
-    double delayLineL[delayCapacity]{};
-    double delayLineR[delayCapacity]{};
+    Line delayLineL{};
+    Line delayLineR{};
     float wowL = 0.0f;
     float wowR = 0.0f;
     float flutterL = 0.0f;

@@ -1,30 +1,74 @@
+#include "engine/EngineMaths.h"
 #include "engine/JumpStage.h"
 #include "engine/MeltSection.h"
 #include "engine/PluginProcessor.h"
+#include "engine/RampTable.h"
 
 #include <cmath>
 
 namespace
 {
-using Ramp = MeltSection::Ramp;
+using P = PluginParameters;
+using M = MeltSection;
 
-struct RampSpec
+// In declaration order, which is also the order their targets are set in. The drop-out phase
+// follows the block's snapshot of its parameter.
+constexpr RampSpec<M> meltRamps[] = {
+    {&M::smoothWowFreq, 0.3, &P::meltWowFreqValue},
+    {&M::smoothFlowMix, 0.3, &P::meltFlowMixValue},
+    {&M::smoothFlutterFreq, 0.3, &P::meltFlutterFreqValue},
+    {&M::smoothFlowRnd, 0.3, &P::meltFlowRndValue},
+    {&M::smoothFlowLevel, 0.3, &P::meltFlowLevelValue},
+    {&M::smoothDropoutPhase, 0.3},
+    {&M::smoothDropoutRnd, 0.3, &P::meltDropoutRndValue},
+    {&M::smoothDropoutLevel, 0.3, &P::meltDropoutLevelValue},
+    {&M::smoothJumpCurve, 0.3, &P::meltJumpCurveValue},
+    {&M::smoothJumpLevel, 0.3, &P::meltJumpLevelValue},
+    {&M::smoothChorus, 0.05, &P::meltChorusValue},
+    {&M::smoothRuvuv, 0.3, &P::ruvuvMeltValue},
+    {&M::smoothDepth, 0.3, &P::meltDepthValue},
+};
+
+// One sample's values of the ramps. The ramps are independent of each other, so stepping them
+// all as the sample begins gives each use the value it would get stepping where it is used; the
+// flow level moves three steps a sample, one for each use.
+struct RampValues
 {
-    Ramp MeltSection::*ramp;
-    double seconds;
+    float wowFreq, flowMix, flutterFreq, flowRnd, dropPhase, dropRnd, chorus, mondo, depth;
+    float curve, level1, level2, level3, dropLevel, jumpLevel;
 };
 
-// In declaration order, which is also the order their targets are set in.
-constexpr RampSpec meltRamps[] = {
-    {&MeltSection::smoothWowFreq, 0.3},     {&MeltSection::smoothFlowMix, 0.3},
-    {&MeltSection::smoothFlutterFreq, 0.3}, {&MeltSection::smoothFlowRnd, 0.3},
-    {&MeltSection::smoothFlowLevel, 0.3},   {&MeltSection::smoothDropoutPhase, 0.3},
-    {&MeltSection::smoothDropoutRnd, 0.3},  {&MeltSection::smoothDropoutLevel, 0.3},
-    {&MeltSection::smoothJumpCurve, 0.3},   {&MeltSection::smoothJumpLevel, 0.3},
-    {&MeltSection::smoothChorus, 0.05},     {&MeltSection::smoothRuvuv, 0.3},
-    {&MeltSection::smoothDepth, 0.3},
+RampValues stepRamps (MeltSection& melt)
+{
+    RampValues ramps;
+    ramps.wowFreq = melt.smoothWowFreq.getNextValue();
+    ramps.flowMix = melt.smoothFlowMix.getNextValue();
+    ramps.flutterFreq = melt.smoothFlutterFreq.getNextValue();
+    ramps.flowRnd = melt.smoothFlowRnd.getNextValue();
+    ramps.dropPhase = melt.smoothDropoutPhase.getNextValue();
+    ramps.dropRnd = melt.smoothDropoutRnd.getNextValue();
+    ramps.chorus = melt.smoothChorus.getNextValue();
+    ramps.mondo = melt.smoothRuvuv.getNextValue();
+    ramps.depth = melt.smoothDepth.getNextValue();
+    ramps.curve = melt.smoothJumpCurve.getNextValue();
+    ramps.level1 = melt.smoothFlowLevel.getNextValue();
+    ramps.level2 = melt.smoothFlowLevel.getNextValue();
+    ramps.level3 = melt.smoothFlowLevel.getNextValue();
+    ramps.dropLevel = melt.smoothDropoutLevel.getNextValue();
+    ramps.jumpLevel = melt.smoothJumpLevel.getNextValue();
+    return ramps;
+}
+
+// What the block's samples share.
+struct BlockValues
+{
+    double wowCycleBeats, flutterCycleBeats, dropoutCycleBeats;
+    float wowSync, flutterSync;
+    bool flowPower;
+    double wowIncrement, flutterIncrement, dropoutIncrement;
+    JumpBlock jump;
+    double beat, beatIncrement;
 };
-constexpr auto numMeltRamps = sizeof (meltRamps) / sizeof (meltRamps[0]);
 
 // The oscillator outputs follow slowly, but snap once they are close.
 float slew (float current, float target, float coefficient)
@@ -36,31 +80,128 @@ float slew (float current, float target, float coefficient)
 double syncedPhase (double beat, double cycleBeats)
 {
     const auto cycles = beat / cycleBeats;
-    const auto phase = (double)(float)(cycles - std::trunc (cycles));
+    const auto phase = (double)(float)fractionalPart (cycles);
     return std::isfinite (phase) ? phase : 0.0;
 }
 
 // The line is written before it is read, so the interpolation sits one sample behind the
 // delay time: taps i - 1 and i around position p.
-float readDelay (const double* line, int writeIndex, float delaySeconds, double sampleRate)
+float readDelay (const MeltSection::Line& line, int writeIndex, float delaySeconds, double sampleRate)
 {
-    constexpr auto capacity = MeltSection::delayCapacity;
-
-    auto position = writeIndex - delaySeconds * sampleRate;
-    if (!(position >= 0.0 && position < capacity))
-    {
-        position = std::fmod (position, (double)capacity);
-        if (position < 0.0)
-            position += capacity;
-        if (!(position >= 0.0 && position < capacity))
-            position = 0.0;
-    }
-
+    const auto position = MeltSection::Line::wrapped (writeIndex - delaySeconds * sampleRate);
     const auto index = (int)position;
     const auto fraction = position - index;
-    const auto earlier = (float)line[index == 0 ? capacity - 1 : index - 1];
+    const auto earlier = (float)line[MeltSection::Line::previous (index)];
     const auto later = (float)line[index];
     return (float)((1.0 - fraction) * earlier + fraction * later);
+}
+
+// The block's samples. While no ramp moves (the usual case) every sample sees the same ramp
+// values, read once before the loop, and the compiler keeps what follows from them out of it.
+template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock& block, const BlockValues& perBlock)
+{
+    auto beat = perBlock.beat;
+    auto ramps = stepRamps (melt);
+
+    for (int i = 0; i < block.numSamples; ++i)
+    {
+        if constexpr (rampsMoving)
+            if (i > 0)
+                ramps = stepRamps (melt);
+
+        const auto inL = block.left[i];
+        const auto inR = block.stereo ? block.right[i] : block.left[i];
+
+        // Free running, a faster oscillator swings less far.
+        const auto wowFree = 25.0f + (ramps.wowFreq - 0.25f) * (-17.0f) / 3.75f;
+        const auto flutterFree = 8.0f + (ramps.flutterFreq - 5.0f) * (-6.5f) / 10.0f;
+
+        const auto envelope = stepJump (melt, perBlock.jump, beat);
+        const auto curveFactor = 1.0f - 0.6f * ramps.curve / 100.0f;
+
+        if (melt.flowSynced)
+        {
+            melt.wowLfo.phase = melt.wowLfo.randPhase = syncedPhase (beat, perBlock.wowCycleBeats);
+            melt.flutterLfo.phase = melt.flutterLfo.randPhase = syncedPhase (beat, perBlock.flutterCycleBeats);
+        }
+
+        const auto wowDepth = ramps.level1 * (melt.flowSynced ? perBlock.wowSync : wowFree);
+        const auto flutterDepth = ramps.level2 * (melt.flowSynced ? perBlock.flutterSync : flutterFree);
+
+        melt.wowLfo.phaseInc = melt.wowLfo.randInc = perBlock.wowIncrement;
+        melt.wowLfo.randDepth = ramps.flowRnd;
+        melt.wowLfo.enabled = perBlock.flowPower;
+        melt.flutterLfo.phaseInc = melt.flutterLfo.randInc = perBlock.flutterIncrement;
+        melt.flutterLfo.randDepth = ramps.flowRnd;
+        melt.flutterLfo.enabled = perBlock.flowPower;
+
+        const auto chorusOffset = ramps.chorus * 0.5f / 100.0f;
+
+        // All six oscillators advance first, in their order (their random draws come in that order),
+        // and only then are their waves read, so the six sines can run side by side.
+        const auto flow = [&] (LFO& lfo, float phaseB)
+        { return lfo.advance (melt.flowShape, melt.flowSynced, 0.0f, phaseB, true, false); };
+        const auto wowLeft = flow (melt.wowLfo, 0.0f);
+        const auto wowRight = flow (melt.wowLfo, chorusOffset);
+        const auto flutterLeft = flow (melt.flutterLfo, 0.0f);
+        const auto flutterRight = flow (melt.flutterLfo, chorusOffset);
+
+        if (melt.dropoutSynced)
+            melt.dropoutLfo.phase = melt.dropoutLfo.randPhase = syncedPhase (beat, perBlock.dropoutCycleBeats);
+
+        melt.dropoutLfo.phaseInc = melt.dropoutLfo.randInc = perBlock.dropoutIncrement;
+        melt.dropoutLfo.randDepth = ramps.dropRnd;
+        melt.dropoutLfo.enabled = melt.dropoutOn;
+
+        const auto dropout = [&] (float phaseB) {
+            return melt.dropoutLfo.advance (melt.dropoutShape, melt.dropoutSynced, ramps.dropPhase, phaseB, false,
+                                            true);
+        };
+        const auto dropoutLeft = dropout (0.0f);
+        const auto dropoutRight = dropout (chorusOffset);
+
+        melt.wowL = slew (melt.wowL, wowLeft.output(), 0.0002f);
+        melt.wowR = slew (melt.wowR, wowRight.output(), 0.0002f);
+        melt.flutterL = slew (melt.flutterL, flutterLeft.output(), 0.0002f);
+        melt.flutterR = slew (melt.flutterR, flutterRight.output(), 0.0002f);
+        melt.dropoutL = slew (melt.dropoutL, dropoutLeft.output(), 0.01f);
+        melt.dropoutR = slew (melt.dropoutR, dropoutRight.output(), 0.01f);
+
+        const auto scale = (1.0f + 2.0f * ramps.mondo / 100.0f) * ramps.depth;
+        const auto shapedEnvelope = curveFactor * (envelope * envelope);
+        const auto jumpDelay = 0.1f * ramps.jumpLevel * shapedEnvelope * (1.0f - shapedEnvelope) * scale;
+
+        const auto delayTime = [&] (float wow, float flutter)
+        {
+            return 0.001f * scale * ((1.0f - ramps.flowMix) * wowDepth * wow + ramps.flowMix * flutterDepth * flutter) +
+                   jumpDelay + 0.01f;
+        };
+        melt.delayTimeL = delayTime (melt.wowL, melt.flutterL);
+        if (block.stereo)
+            melt.delayTimeR = delayTime (melt.wowR, melt.flutterR);
+
+        melt.delayLineL[melt.writeIndex] = inL;
+        melt.delayLineR[melt.writeIndex] = inR;
+        const auto yL = readDelay (melt.delayLineL, melt.writeIndex, melt.delayTimeL, melt.sampleRate);
+        const auto yR =
+            block.stereo ? readDelay (melt.delayLineR, melt.writeIndex, melt.delayTimeR, melt.sampleRate) : 0.0f;
+        melt.writeIndex = MeltSection::Line::next (melt.writeIndex);
+
+        const auto chorusMix = perBlock.flowPower ? ramps.chorus / 100.0f : 0.0f;
+        const auto dropoutGain = [&] (float dropoutOutput)
+        {
+            if (!melt.dropoutOn)
+                return 1.0f;
+            return 1.0f - juce::jlimit (0.0f, 1.0f,
+                                        dropoutOutput * ramps.dropLevel * (1.0f + ramps.mondo / 100.0f) * ramps.depth);
+        };
+
+        block.left[i] = (yL + inL * chorusMix * ramps.level3 * ramps.depth) * dropoutGain (melt.dropoutL);
+        if (block.stereo)
+            block.right[i] = (yR + inR * chorusMix * ramps.level3 * ramps.depth) * dropoutGain (melt.dropoutR);
+
+        beat += perBlock.beatIncrement;
+    }
 }
 } // namespace
 
@@ -73,17 +214,15 @@ void Rirorezo3AudioProcessor::prepareMeltStage()
     for (auto* lfo : {&melt.wowLfo, &melt.flutterLfo, &melt.dropoutLfo})
         lfo->sampleRate = engineSampleRate;
 
-    for (const auto& spec : meltRamps)
-        (melt.*spec.ramp).reset (engineSampleRate, spec.seconds);
+    resetRamps (melt, meltRamps, engineSampleRate);
 
     melt.wowL = melt.wowR = 0.0f;
     melt.flutterL = melt.flutterR = 0.0f;
     melt.dropoutL = melt.dropoutR = 0.0f;
 
-    melt.jumpLastIndex = -1;
+    // Preparing starts the jump afresh, as a transport start does, and also stops its envelope.
+    resetJumpState();
     melt.jumpHold = 0;
-    melt.jumpLastPos = 0.98;
-    melt.jumpOffset = 0.0;
     melt.jumpEnvelope.setCurrentAndTargetValue (0.0f);
 }
 
@@ -91,8 +230,8 @@ void Rirorezo3AudioProcessor::clearMeltDelay()
 {
     auto& melt = *meltSection;
     melt.writeIndex = 0;
-    std::fill (std::begin (melt.delayLineL), std::end (melt.delayLineL), 0.0);
-    std::fill (std::begin (melt.delayLineR), std::end (melt.delayLineR), 0.0);
+    melt.delayLineL.clear();
+    melt.delayLineR.clear();
 }
 
 void Rirorezo3AudioProcessor::runMeltStage (const StageBlock& block)
@@ -107,150 +246,56 @@ void Rirorezo3AudioProcessor::runMeltStage (const StageBlock& block)
     melt.flowSynced = blockFlowSync != 0;
     melt.dropoutSynced = blockDropoutSync != 0;
 
-    const float targets[numMeltRamps] = {
-        loadValue (p.meltWowFreqValue),    loadValue (p.meltFlowMixValue),      loadValue (p.meltFlutterFreqValue),
-        loadValue (p.meltFlowRndValue),    loadValue (p.meltFlowLevelValue),    blockDropoutPhase,
-        loadValue (p.meltDropoutRndValue), loadValue (p.meltDropoutLevelValue), loadValue (p.meltJumpCurveValue),
-        loadValue (p.meltJumpLevelValue),  loadValue (p.meltChorusValue),       loadValue (p.ruvuvMeltValue),
-        loadValue (p.meltDepthValue),
-    };
-    for (size_t r = 0; r < numMeltRamps; ++r)
-        (melt.*meltRamps[r].ramp).setTargetValue (targets[r]);
+    for (const auto& entry : meltRamps)
+        (melt.*entry.ramp).setTargetValue (entry.value != nullptr ? loadValue (p.*entry.value) : blockDropoutPhase);
 
     // Switched off, the audio passes and everything but the ramps stands still.
     if (!melt.meltOn)
     {
-        for (const auto& spec : meltRamps)
-            for (int i = 0; i < block.numSamples; ++i)
-                (melt.*spec.ramp).getNextValue();
+        advanceRamps (melt, meltRamps, block.numSamples);
         return;
     }
 
     const auto wowRate = loadValue (p.meltWowRateValue);
     const auto flutterRate = loadValue (p.meltFlutterRateValue);
-    const auto wowCycleBeats = beatTables::beats (beatTables::wow, wowRate);
-    const auto flutterCycleBeats = beatTables::beats (beatTables::flutter, flutterRate);
-    const auto dropoutCycleBeats = beatTables::beats (beatTables::flutter, loadValue (p.meltDropoutRateValue));
     const auto clampedWowRate = juce::jlimit (0, 12, wowRate);
     const auto clampedFlutterRate = juce::jlimit (0, 12, flutterRate);
+
+    BlockValues perBlock;
+    perBlock.wowCycleBeats = beatTables::beats (beatTables::wow, wowRate);
+    perBlock.flutterCycleBeats = beatTables::beats (beatTables::flutter, flutterRate);
+    perBlock.dropoutCycleBeats = beatTables::beats (beatTables::flutter, loadValue (p.meltDropoutRateValue));
     // Integer divisions, truncating: the synced depths step in whole milliseconds.
-    const auto wowSync = (float)(25 + (-23 * clampedWowRate) / 12);
-    const auto flutterSync = 0.25f * (float)(50 + (-49 * clampedFlutterRate) / 12);
+    perBlock.wowSync = (float)(25 + (-23 * clampedWowRate) / 12);
+    perBlock.flutterSync = 0.25f * (float)(50 + (-49 * clampedFlutterRate) / 12);
+    perBlock.flowPower = loadValue (p.meltFlowPowerValue);
+    perBlock.wowIncrement = (double)loadValue (p.meltWowFreqValue) / melt.wowLfo.sampleRate;
+    perBlock.flutterIncrement = (double)loadValue (p.meltFlutterFreqValue) / melt.flutterLfo.sampleRate;
+    perBlock.dropoutIncrement = (double)loadValue (p.meltDropoutFreqValue) / melt.dropoutLfo.sampleRate;
+    perBlock.jump = makeJumpBlock (loadValue (p.meltJumpRateValue), blockJumpStart, loadValue (p.meltJumpRndValue),
+                                   loadValue (p.meltJumpPowerValue), loadValue (p.meltJumpSnagValue),
+                                   loadValue (p.meltJumpReleaseValue), melt.sampleRate, bpm);
+    perBlock.beat = ppqPosition;
+    perBlock.beatIncrement = bpm / 60.0 / melt.sampleRate;
 
-    const auto flowPower = loadValue (p.meltFlowPowerValue);
-    const auto wowIncrement = (double)loadValue (p.meltWowFreqValue) / melt.wowLfo.sampleRate;
-    const auto flutterIncrement = (double)loadValue (p.meltFlutterFreqValue) / melt.flutterLfo.sampleRate;
-    const auto dropoutIncrement = (double)loadValue (p.meltDropoutFreqValue) / melt.dropoutLfo.sampleRate;
+    if (block.numSamples == 0)
+        return;
+    if (anyRamping (melt, meltRamps))
+        runSamples<true> (melt, block, perBlock);
+    else
+        runSamples<false> (melt, block, perBlock);
+}
 
-    const auto jump = makeJumpBlock (loadValue (p.meltJumpRateValue), blockJumpStart, loadValue (p.meltJumpRndValue),
-                                     loadValue (p.meltJumpPowerValue), loadValue (p.meltJumpSnagValue),
-                                     loadValue (p.meltJumpReleaseValue), melt.sampleRate, bpm);
+double Rirorezo3AudioProcessor::meltTailSeconds() const
+{
+    const auto& p = pluginParameters;
+    if (!loadValue (p.meltPowerValue))
+        return 0.0;
 
-    auto beat = ppqPosition;
-    const auto beatIncrement = bpm / 60.0 / melt.sampleRate;
-
-    for (int i = 0; i < block.numSamples; ++i)
-    {
-        const auto inL = block.left[i];
-        const auto inR = block.stereo ? block.right[i] : block.left[i];
-
-        const auto wowFreq = melt.smoothWowFreq.getNextValue();
-        const auto flowMix = melt.smoothFlowMix.getNextValue();
-        const auto flutterFreq = melt.smoothFlutterFreq.getNextValue();
-        const auto flowRnd = melt.smoothFlowRnd.getNextValue();
-        const auto dropPhase = melt.smoothDropoutPhase.getNextValue();
-        const auto dropRnd = melt.smoothDropoutRnd.getNextValue();
-        const auto chorus = melt.smoothChorus.getNextValue();
-        const auto mondo = melt.smoothRuvuv.getNextValue();
-        const auto depth = melt.smoothDepth.getNextValue();
-
-        // Free running, a faster oscillator swings less far.
-        const auto wowFree = 25.0f + (wowFreq - 0.25f) * (-17.0f) / 3.75f;
-        const auto flutterFree = 8.0f + (flutterFreq - 5.0f) * (-6.5f) / 10.0f;
-
-        const auto envelope = stepJump (melt, jump, beat);
-        const auto curve = melt.smoothJumpCurve.getNextValue();
-        const auto curveFactor = 1.0f - 0.6f * curve / 100.0f;
-
-        if (melt.flowSynced)
-        {
-            melt.wowLfo.phase = melt.wowLfo.randPhase = syncedPhase (beat, wowCycleBeats);
-            melt.flutterLfo.phase = melt.flutterLfo.randPhase = syncedPhase (beat, flutterCycleBeats);
-        }
-
-        const auto level1 = melt.smoothFlowLevel.getNextValue();
-        const auto level2 = melt.smoothFlowLevel.getNextValue();
-        const auto wowDepth = level1 * (melt.flowSynced ? wowSync : wowFree);
-        const auto flutterDepth = level2 * (melt.flowSynced ? flutterSync : flutterFree);
-
-        melt.wowLfo.phaseInc = melt.wowLfo.randInc = wowIncrement;
-        melt.wowLfo.randDepth = flowRnd;
-        melt.wowLfo.enabled = flowPower;
-        melt.flutterLfo.phaseInc = melt.flutterLfo.randInc = flutterIncrement;
-        melt.flutterLfo.randDepth = flowRnd;
-        melt.flutterLfo.enabled = flowPower;
-
-        const auto chorusOffset = chorus * 0.5f / 100.0f;
-
-        const auto flow = [&] (LFO& lfo, float& output, float phaseB)
-        { output = slew (output, lfo.getMelt (melt.flowShape, melt.flowSynced, 0.0f, phaseB, true, false), 0.0002f); };
-        flow (melt.wowLfo, melt.wowL, 0.0f);
-        flow (melt.wowLfo, melt.wowR, chorusOffset);
-        flow (melt.flutterLfo, melt.flutterL, 0.0f);
-        flow (melt.flutterLfo, melt.flutterR, chorusOffset);
-
-        if (melt.dropoutSynced)
-            melt.dropoutLfo.phase = melt.dropoutLfo.randPhase = syncedPhase (beat, dropoutCycleBeats);
-
-        const auto dropLevel = melt.smoothDropoutLevel.getNextValue();
-
-        melt.dropoutLfo.phaseInc = melt.dropoutLfo.randInc = dropoutIncrement;
-        melt.dropoutLfo.randDepth = dropRnd;
-        melt.dropoutLfo.enabled = melt.dropoutOn;
-
-        const auto dropout = [&] (float& output, float phaseB)
-        {
-            const auto value =
-                melt.dropoutLfo.getMelt (melt.dropoutShape, melt.dropoutSynced, dropPhase, phaseB, false, true);
-            output = slew (output, value, 0.01f);
-        };
-        dropout (melt.dropoutL, 0.0f);
-        dropout (melt.dropoutR, chorusOffset);
-
-        const auto jumpLevel = melt.smoothJumpLevel.getNextValue();
-        const auto scale = (1.0f + 2.0f * mondo / 100.0f) * depth;
-        const auto shapedEnvelope = curveFactor * (envelope * envelope);
-        const auto jumpDelay = 0.1f * jumpLevel * shapedEnvelope * (1.0f - shapedEnvelope) * scale;
-
-        const auto delayTime = [&] (float wow, float flutter) {
-            return 0.001f * scale * ((1.0f - flowMix) * wowDepth * wow + flowMix * flutterDepth * flutter) + jumpDelay +
-                   0.01f;
-        };
-        melt.delayTimeL = delayTime (melt.wowL, melt.flutterL);
-        if (block.stereo)
-            melt.delayTimeR = delayTime (melt.wowR, melt.flutterR);
-
-        melt.delayLineL[melt.writeIndex] = inL;
-        melt.delayLineR[melt.writeIndex] = inR;
-        const auto yL = readDelay (melt.delayLineL, melt.writeIndex, melt.delayTimeL, melt.sampleRate);
-        const auto yR =
-            block.stereo ? readDelay (melt.delayLineR, melt.writeIndex, melt.delayTimeR, melt.sampleRate) : 0.0f;
-        if (++melt.writeIndex == MeltSection::delayCapacity)
-            melt.writeIndex = 0;
-
-        const auto level3 = melt.smoothFlowLevel.getNextValue();
-        const auto chorusMix = flowPower ? chorus / 100.0f : 0.0f;
-        const auto dropoutGain = [&] (float dropoutOutput)
-        {
-            if (!melt.dropoutOn)
-                return 1.0f;
-            return 1.0f - juce::jlimit (0.0f, 1.0f, dropoutOutput * dropLevel * (1.0f + mondo / 100.0f) * depth);
-        };
-
-        block.left[i] = (yL + inL * chorusMix * level3 * depth) * dropoutGain (melt.dropoutL);
-        if (block.stereo)
-            block.right[i] = (yR + inR * chorusMix * level3 * depth) * dropoutGain (melt.dropoutR);
-
-        beat += beatIncrement;
-    }
+    // The longest delay the settings allow: 10 ms, plus the deepest swing of the flow (25 ms at
+    // full level, the oscillators reaching up to 1.75) and the largest jump.
+    const auto scale = (1.0 + 2.0 * loadValue (p.ruvuvMeltValue) / 100.0) * loadValue (p.meltDepthValue);
+    const auto flow = 0.001 * scale * loadValue (p.meltFlowLevelValue) * 25.0 * 1.75;
+    const auto jump = 0.025 * loadValue (p.meltJumpLevelValue) * scale;
+    return 0.01 + flow + jump;
 }

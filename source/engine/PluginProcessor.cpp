@@ -7,6 +7,11 @@
 #include "presets/PresetManager.h"
 #include "ui/editor/PluginEditor.h"
 
+#include <limits>
+
+// The audio thread stores the tempo for the tail once per block, which must not take a lock.
+static_assert (std::atomic<double>::is_always_lock_free);
+
 Rirorezo3AudioProcessor::Rirorezo3AudioProcessor()
     : juce::AudioProcessor (BusesProperties()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
@@ -50,6 +55,7 @@ void Rirorezo3AudioProcessor::prepareToPlay (double, int maximumExpectedSamplesP
     isPlaying = 0;
     ppqPosition = 0.0;
     bpm = 120.0;
+    tailTempo.store (bpm, std::memory_order_relaxed);
 }
 
 void Rirorezo3AudioProcessor::releaseResources()
@@ -60,7 +66,11 @@ void Rirorezo3AudioProcessor::releaseResources()
 
 double Rirorezo3AudioProcessor::getTailLengthSeconds() const
 {
-    return 0.0;
+    // The VST3 client hands the tail to the host as a 32-bit count of samples; a longer one than
+    // fits at any rate up to 768 kHz is as good as endless.
+    constexpr double longestFiniteTail = 2700.0;
+    const auto tail = echoTailSeconds() + meltTailSeconds();
+    return tail <= longestFiniteTail ? tail : std::numeric_limits<double>::infinity();
 }
 bool Rirorezo3AudioProcessor::acceptsMidi() const
 {

@@ -4,6 +4,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -63,6 +64,8 @@ public:
     double engineSampleRate = 0.0;
     double ppqPosition = 0.0;
     double bpm = 120.0;
+    // The tempo of the latest block, for the tail length that other threads ask for.
+    std::atomic<double> tailTempo{120.0};
 
     std::unique_ptr<ToneSection> toneSection;
     std::unique_ptr<MeltSection> meltSection;
@@ -82,6 +85,11 @@ public:
     void runEchoStage (const StageBlock& block);
     void prepareMasterStage();
     void runMasterStage (const StageBlock& block);
+
+    // What each stage adds to the tail, from the current settings: the melt's longest delay and
+    // the echo's repeats until they fall below -100 dB (infinite while they never do).
+    double meltTailSeconds() const;
+    double echoTailSeconds() const;
 
     // Reads the preset "Default" at construction, when it can be read.
     void loadDefaultPreset();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/EngineFilter.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <cstdint>
@@ -18,11 +20,11 @@ struct ToneSection
     float lastHighSum = 0.0f;
     float lastDamperCutoff = 0.0f;
 
-    juce::IIRFilter lowCutL, lowCutR;
-    juce::IIRFilter lowShelfL, lowShelfR;
-    juce::IIRFilter midPeakL, midPeakR;
-    juce::IIRFilter highShelfL, highShelfR;
-    juce::IIRFilter damperL, damperR;
+    EngineFilter lowCutL, lowCutR;
+    EngineFilter lowShelfL, lowShelfR;
+    EngineFilter midPeakL, midPeakR;
+    EngineFilter highShelfL, highShelfR;
+    EngineFilter damperL, damperR;
 
     Ramp smoothDrive{0.0f};
     Ramp smoothLowFreq{30.0f};

@@ -26,13 +26,6 @@ void isolateEcho (ProcessorHarness& h)
     h.setPlain ("echoFeedback", 0.0f);
 }
 
-// Lets the smoothers and the glide arrive, with nothing in the line.
-void settle (ProcessorHarness& h, int numSamples = 4800)
-{
-    auto warmUp = h.silence (numSamples);
-    h.process (warmUp);
-}
-
 int loudestSample (const juce::AudioBuffer<float>& buffer, int channel, int from, int to)
 {
     auto best = from;
@@ -102,7 +95,7 @@ TEST (Echo, FirstRepeatComesOneSampleLateAndLaterOnesTwo)
             else
                 h.setPlain ("echoTime", c.milliseconds);
             h.setPlain ("echoFeedback", 50.0f);
-            settle (h);
+            h.settle (0.1);
 
             const auto delay = (int)std::lround (c.milliseconds * 0.001 * c.sampleRate);
             const auto length = 4 * delay;
@@ -164,7 +157,7 @@ TEST (Echo, BeatModeTimesFollowRateTempoOffsetAndLink)
         h.setPlain ("echoRateRight", (float)c.rateRight);
         h.setPlain ("echoOffset", c.offset);
         h.setPlain ("echoLink", c.link ? 1.0f : 0.0f);
-        settle (h);
+        h.settle (0.1);
 
         auto buffer = h.impulse (40000, 0, 0.5f);
         h.process (buffer);
@@ -183,7 +176,7 @@ TEST (Echo, MillisecondOffsetLengthensOnlyTheLeftAndLinkDoesNothing)
         h.setPlain ("echoTime", 100.0f);
         h.setPlain ("echoOffsetMs", 50.0f);
         h.setPlain ("echoLink", link ? 1.0f : 0.0f);
-        settle (h);
+        h.settle (0.1);
 
         auto buffer = h.impulse (10000, 0, 0.5f);
         h.process (buffer);
@@ -214,7 +207,7 @@ TEST (Echo, FactorSitsBetweenItsLimitsOrSwitchesWithTheBeat)
         h.setPlain ("echoMax", 3.0f);
         h.setPlain ("echoFactorMode", c.automatic ? 1.0f : 0.0f);
         h.setPlain ("echoLength", c.length);
-        settle (h);
+        h.settle (0.1);
 
         auto buffer = h.impulse (12000, 0, 0.5f);
         h.process (buffer);
@@ -235,7 +228,7 @@ TEST (Echo, AutoFactorAtLengthZeroIsShortInTheFirstHalfOfEachPeriodAndLongInTheS
     h.setPlain ("echoFactorMode", 1.0f);
     h.setPlain ("echoFactorRate", 11.0f);
     h.setPlain ("echoLength", 0.0f);
-    settle (h, 48000);
+    h.settle (1.0);
 
     // The play head is on a whole beat: an impulse early in the period, one early in its second half.
     auto buffer = h.silence (24000);
@@ -258,7 +251,7 @@ TEST (Echo, PingPongSendsTheLeftInputRightFirstAndIgnoresTheRightInput)
         setExactTime (h, 100.0f);
         h.setPlain ("echoFeedback", 50.0f);
         h.setPlain ("echoPingPong", 1.0f);
-        settle (h);
+        h.settle (0.1);
 
         auto buffer = impulseOn (2, inputChannel, 4 * delay, 0.5f);
         h.process (buffer);
@@ -293,7 +286,7 @@ TEST (Echo, LoopKeepsEveryRepeatAtUnityGainWhateverTheFeedback)
     h.setPlain ("echoSync", 0.0f);
     setExactTime (h, 50.0f);
     h.setPlain ("echoLoop", 1.0f);
-    settle (h);
+    h.settle (0.1);
 
     const auto delay = 2400;
     auto buffer = h.impulse (20 * delay, 0, 0.5f);
@@ -331,7 +324,7 @@ TEST (Echo, FilterShapesTheRepeatsInsideTheLoop)
         h.setPlain ("echoFilter", c.filterOn ? 1.0f : 0.0f);
         h.setPlain ("echoLpFreq", 800.0f);
         h.setPlain ("echoHpFreq", 20.0f);
-        settle (h, 9600);
+        h.settle (0.2);
 
         auto buffer = h.sine (9600, c.frequency, 0.25f);
         h.process (buffer);
@@ -377,7 +370,7 @@ TEST (Echo, SwitchedOffItPassesTheAudioAndLeavesNoStaleRepeats)
         h.setPlain ("echoTime", 100.0f);
         h.setPlain ("echoFeedback", 90.0f);
         h.setPlain ("echoMix", 50.0f);
-        settle (h);
+        h.settle (0.1);
 
         auto ringing = h.sine (EchoSection::delayCapacity, 330.0);
         h.process (ringing);
@@ -487,7 +480,7 @@ TEST (Echo, HugeFiniteInputLeavesTheOutputFinite)
         h.setPlain ("echoFeedback", 120.0f);
         h.setPlain ("echoFilter", 1.0f);
         h.setPlain ("echoMix", 50.0f);
-        settle (h);
+        h.settle (0.1);
 
         auto buffer = h.silence (4800);
         for (int channel = 0; channel < channels; ++channel)
@@ -529,7 +522,7 @@ TEST (Echo, StepsTheMeltsRampsEveryBlockWhetherOrNotTheMeltIsOn)
         for (const auto* identifier :
              {"meltFlowMix", "meltFlowLevel", "ruvuvMelt", "meltDropoutLevel", "meltJumpLevel", "meltJumpCurve"})
             h.setPlain (identifier, 100.0f);
-        settle (h, blocks * blockSize);
+        h.settle (blocks * blockSize / h.sampleRate);
 
         const auto& melt = *h.processor->meltSection;
         const auto stepsTaken = [] (const MeltSection::Ramp& ramp)
@@ -567,9 +560,9 @@ TEST (Echo, DelayFollowsTheMeltsLastOutputsEvenWithTheMeltSwitchedOff)
         h.setPlain ("meltEchoSend", c.send);
         h.setPlain ("echoSync", 0.0f);
         setExactTime (h, 100.0f);
-        settle (h, 48000);
+        h.settle (1.0);
         h.setPlain ("meltPower", 0.0f);
-        settle (h, 48000);
+        h.settle (1.0);
 
         auto buffer = h.impulse (9600, 0, 0.5f);
         h.process (buffer);
@@ -599,13 +592,6 @@ TEST (Echo, MeltDropOutsDuckTheWholeBlockByTheMeltsLastDropOutValue)
         h.setPlain ("meltEchoSend", send);
         h.setPlain ("echoMix", 0.0f);
     };
-    const auto constant = [] (ProcessorHarness& h, int numSamples)
-    {
-        auto buffer = h.silence (numSamples);
-        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
-            juce::FloatVectorOperations::fill (buffer.getWritePointer (channel), 0.5f, numSamples);
-        return buffer;
-    };
 
     const struct
     {
@@ -623,8 +609,8 @@ TEST (Echo, MeltDropOutsDuckTheWholeBlockByTheMeltsLastDropOutValue)
         auto deepestDip = 0.0f;
         for (int block = 0; block < 200; ++block)
         {
-            auto plain = constant (unducked, blockSize);
-            auto scaled = constant (ducked, blockSize);
+            auto plain = unducked.constant (blockSize, 0.5f);
+            auto scaled = ducked.constant (blockSize, 0.5f);
             unducked.processBlock (plain);
             ducked.processBlock (scaled);
             if (block < 100)

@@ -6,11 +6,10 @@
 
 using testsupport::ProcessorHarness;
 
-TEST (Processor, ReportsItsNameProgramsTailAndMidi)
+TEST (Processor, ReportsItsNameProgramsAndMidi)
 {
     Rirorezo3AudioProcessor processor;
     EXPECT_EQ (processor.getName(), "Rirorezo3");
-    EXPECT_EQ (processor.getTailLengthSeconds(), 0.0);
     EXPECT_EQ (processor.getNumPrograms(), 1);
     EXPECT_EQ (processor.getCurrentProgram(), 0);
     processor.setCurrentProgram (3);

@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 using tonetest::isolatedHarness;
-using tonetest::settle;
 
 namespace
 {
@@ -79,7 +78,7 @@ TEST (MasterSection, OutputVolumeScalesTheProcessedSignal)
         {
             auto h = masterOnly (48000.0, channels);
             h->setPlain ("outputVolume", c.decibels);
-            settle (*h);
+            h->settle (tonetest::settlingSeconds);
             const auto input = h->sine (4800, 440.0);
             auto output = input;
             h->process (output);
@@ -107,8 +106,8 @@ TEST (MasterSection, DryWetMixFollowsTheEqualPowerLaw)
         auto h = masterOnly();
         h->setPlain ("outputVolume", -6.0f);
         h->setPlain ("dryWetMix", c.percent);
-        settle (*h);
-        auto signal = tonetest::constant (*h, 512, 0.5f);
+        h->settle (tonetest::settlingSeconds);
+        auto signal = h->constant (512, 0.5f);
         h->process (signal);
         EXPECT_NEAR (signal.getSample (0, 511), 0.5f * c.gain, 1.0e-6) << c.percent;
         EXPECT_NEAR (signal.getSample (1, 511), 0.5f * c.gain, 1.0e-6) << c.percent;
@@ -156,9 +155,9 @@ TEST (MasterSection, MixAtZeroIsTheDryInputBitForBit)
 TEST (MasterSection, ChangeTakesEffectFromTheBlocksSecondSample)
 {
     auto h = masterOnly();
-    settle (*h);
+    h->settle (tonetest::settlingSeconds);
     h->setPlain ("outputVolume", -100.0f);
-    auto signal = tonetest::constant (*h, 512, 0.5f);
+    auto signal = h->constant (512, 0.5f);
     h->process (signal);
     EXPECT_EQ (signal.getSample (0, 0), 0.5f);
     EXPECT_NEAR (signal.getSample (0, 1), 0.5f * (1.0f - 1.0f / 480.0f), 1.0e-6);
@@ -170,7 +169,7 @@ TEST (MasterSection, FirstBlockStartsAsTheDryInput)
     // Volume and mix ramp up from 0 after preparation; an overdriven tone makes the wet part differ.
     auto h = isolatedHarness();
     h->setPlain ("toneDrive", 12.0f);
-    auto signal = tonetest::constant (*h, 1024, 0.2f);
+    auto signal = h->constant (1024, 0.2f);
     h->process (signal);
     EXPECT_EQ (signal.getSample (0, 0), 0.2f);
     EXPECT_NEAR (signal.getSample (0, 1023), 0.2f * 3.98107171f, 1.0e-3);

@@ -1,6 +1,6 @@
 #include "MeltProbe.h"
 
-#include "engine/RandomGenerator.h"
+#include "GeneratorRestart.h"
 
 #include <gtest/gtest.h>
 
@@ -69,12 +69,6 @@ std::vector<int> firstSamples (const std::vector<Span>& spans)
     return firsts;
 }
 
-void resetEngineGenerator()
-{
-    JSeedX = 0xE9B820CFu;
-    JXorU = 0xD74A3516u;
-}
-
 // Two harnesses run a second with jumps switched off while the transport is stopped; then the
 // first switches them on and both start playing from beat 0.
 struct JumpPair
@@ -127,7 +121,7 @@ TEST (MeltJump, JumpsFallOnBoundariesLateByTheirRandomOffsets)
     // Playing from the first block after preparation: the first jump fires at once but rises
     // while the levels still fade in, so it becomes audible only later.
     {
-        resetEngineGenerator();
+        testsupport::restartGenerator (JSeedX, JXorU);
         auto withJumps = meltHarness (48000.0, 2, 512, settings);
         auto without = meltHarness (48000.0, 2, 512, settings);
         without->setPlain ("meltJumpPower", 0.0f);
@@ -152,7 +146,7 @@ TEST (MeltJump, JumpsFallOnBoundariesLateByTheirRandomOffsets)
     // After the levels have arrived every jump is audible from its first sample.
     {
         JumpPair pair (settings);
-        resetEngineGenerator();
+        testsupport::restartGenerator (JSeedX, JXorU);
         EXPECT_EQ (pair.starts (numSamples), expected);
     }
 }

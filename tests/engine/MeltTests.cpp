@@ -14,14 +14,6 @@ namespace
 {
 const auto pi = juce::MathConstants<double>::pi;
 
-juce::AudioBuffer<float> constant (const ProcessorHarness& harness, int numSamples, float level)
-{
-    auto buffer = harness.silence (numSamples);
-    for (int c = 0; c < buffer.getNumChannels(); ++c)
-        juce::FloatVectorOperations::fill (buffer.getWritePointer (c), level, numSamples);
-    return buffer;
-}
-
 void playFrom (ProcessorHarness& harness, double ppq, double tempo = 120.0)
 {
     harness.playHead.playing = true;
@@ -240,7 +232,7 @@ TEST (Melt, DropoutDipFollowsItsSyncedPhaseLevelAndRuvuv)
                                {"meltDropoutPhase", c.phase},
                                {"ruvuvMelt", c.ruvuv}});
         playFrom (*h, 0.0);
-        auto buffer = constant (*h, 120000, 1.0f);
+        auto buffer = h->constant (120000, 1.0f);
         h->process (buffer);
 
         for (const auto fraction : {0.0, 0.125, 0.25, 0.5, 0.75})

@@ -1,4 +1,4 @@
-#include "engine/RandomGenerator.h"
+#include "GeneratorRestart.h"
 
 #include <gtest/gtest.h>
 
@@ -6,14 +6,9 @@
 
 namespace
 {
-constexpr std::uint32_t initialSum = 0xE9B820CFu;
-constexpr std::uint32_t initialXor = 0xD74A3516u;
-
-void restart (std::atomic<std::uint32_t>& sumWord, std::atomic<std::uint32_t>& xorWord)
-{
-    sumWord = initialSum;
-    xorWord = initialXor;
-}
+using testsupport::generatorInitialSum;
+using testsupport::generatorInitialXor;
+using testsupport::restartGenerator;
 } // namespace
 
 TEST (RandomGenerator, FirstDrawsFromTheInitialStateFollowTheAddXorRule)
@@ -30,7 +25,7 @@ TEST (RandomGenerator, FirstDrawsFromTheInitialStateFollowTheAddXorRule)
         {0xA9637E6Au, 0x4106AAE9u, 0.6616744049824774},
     };
 
-    restart (JSeedX, JXorU);
+    restartGenerator (JSeedX, JXorU);
     for (const auto& draw : expected)
     {
         EXPECT_NEAR (drawRandom (JSeedX, JXorU), draw.value, 1e-15);
@@ -48,9 +43,9 @@ TEST (RandomGenerator, AZeroWordIsReplacedByItsStartingValue)
     constexpr std::uint32_t s = 0x12345678u;
     const Case cases[] = {
         // The xor step gives 0 and continues with the starting xor word.
-        {s, s, initialXor + s, initialXor},
+        {s, s, generatorInitialXor + s, generatorInitialXor},
         // The sum step gives 0: x = -s, so x + s wraps to 0.
-        {s, (0u - s) ^ s, initialSum, 0u - s},
+        {s, (0u - s) ^ s, generatorInitialSum, 0u - s},
     };
 
     for (const auto& c : cases)
@@ -67,8 +62,8 @@ TEST (RandomGenerator, AZeroWordIsReplacedByItsStartingValue)
 
 TEST (RandomGenerator, EngineAndEditorPairsRunIndependentSequences)
 {
-    restart (JSeedX, JXorU);
-    restart (SeedX, XorU);
+    restartGenerator (JSeedX, JXorU);
+    restartGenerator (SeedX, XorU);
 
     EXPECT_EQ (drawRandom (SeedX, XorU), drawRandom (JSeedX, JXorU));
     for (int i = 0; i < 10; ++i)

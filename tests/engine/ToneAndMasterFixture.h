@@ -22,19 +22,7 @@ inline std::unique_ptr<testsupport::ProcessorHarness> isolatedHarness (double sa
 }
 
 // Long enough for every ramp of both stages to end.
-inline void settle (testsupport::ProcessorHarness& harness)
-{
-    auto quiet = harness.silence ((int)(0.1 * harness.sampleRate));
-    harness.process (quiet);
-}
-
-inline juce::AudioBuffer<float> constant (const testsupport::ProcessorHarness& harness, int numSamples, float level)
-{
-    auto buffer = harness.silence (numSamples);
-    for (int c = 0; c < buffer.getNumChannels(); ++c)
-        juce::FloatVectorOperations::fill (buffer.getWritePointer (c), level, numSamples);
-    return buffer;
-}
+constexpr double settlingSeconds = 0.1;
 
 // Amplitude of the sinusoid at the frequency, by a least-squares fit of sine and cosine, which
 // is exact for a pure tone whatever the number of cycles.

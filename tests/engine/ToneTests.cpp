@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 using tonetest::isolatedHarness;
-using tonetest::settle;
 using tonetest::sineGainDb;
 
 namespace
@@ -112,7 +111,7 @@ TEST (ToneSection, BandGainsReachTheirSetting)
     {
         auto h = isolatedHarness();
         h->setPlain (c.id, c.decibels);
-        settle (*h);
+        h->settle (tonetest::settlingSeconds);
         EXPECT_NEAR (sineGainDb (*h, c.frequency), c.expectedDb, 1.0e-4) << c.id << " " << c.decibels;
     }
 }
@@ -132,10 +131,10 @@ TEST (ToneSection, ShelvesMoveOnlyTheirOwnEndOfTheSpectrum)
         {
             auto h = isolatedHarness();
             h->setPlain ("toneDamper", 20000.0f);
-            settle (*h);
+            h->settle (tonetest::settlingSeconds);
             const auto flatInside = sineGainDb (*h, c.insideFrequency);
             h->setPlain (c.id, decibels);
-            settle (*h);
+            h->settle (tonetest::settlingSeconds);
             EXPECT_NEAR (sineGainDb (*h, c.insideFrequency) - flatInside, decibels, 1.0) << c.id << " " << decibels;
             EXPECT_NEAR (sineGainDb (*h, c.outsideFrequency), 0.0, 0.5) << c.id << " " << decibels;
         }
@@ -164,8 +163,8 @@ TEST (ToneSection, SaturationFoldsDirectCurrentThroughTheShapedSine)
         h->setPlain ("toneSatGain", c.saturationGain);
         h->setPlain ("toneSaturation", c.saturation);
         h->setPlain ("ruvuvMelt", c.ruvuv);
-        settle (*h);
-        auto signal = tonetest::constant (*h, (int)(0.2 * h->sampleRate), c.input);
+        h->settle (tonetest::settlingSeconds);
+        auto signal = h->constant ((int)(0.2 * h->sampleRate), c.input);
         h->process (signal);
         for (int channel = 0; channel < 2; ++channel)
             EXPECT_NEAR (signal.getSample (channel, signal.getNumSamples() - 1), c.expected, 2.0e-6)
@@ -211,7 +210,7 @@ TEST (ToneSection, LowCutResonanceFollowsTheLowQ)
         h->setPlain ("toneLowCut", 1.0f);
         h->setPlain ("toneLowFreq", 200.0f);
         h->setPlain ("toneLowQ", q);
-        settle (*h);
+        h->settle (tonetest::settlingSeconds);
         EXPECT_NEAR (sineGainDb (*h, 200.0), 20.0 * std::log10 (q), 0.02) << q;
     }
 }
@@ -222,7 +221,7 @@ TEST (ToneSection, LowCutSwitchRemovesDirectCurrentOnlyWhileOn)
     {
         auto h = isolatedHarness();
         h->setPlain ("toneLowCut", on ? 1.0f : 0.0f);
-        auto signal = tonetest::constant (*h, (int)(0.5 * h->sampleRate), 0.5f);
+        auto signal = h->constant ((int)(0.5 * h->sampleRate), 0.5f);
         h->process (signal);
         EXPECT_NEAR (signal.getSample (0, signal.getNumSamples() - 1), on ? 0.0f : 0.5f, 1.0e-4) << on;
     }
@@ -243,7 +242,7 @@ TEST (ToneSection, RuvuvLowersTheDamperCutoff)
         auto h = isolatedHarness();
         h->setPlain ("toneDamper", c.damper);
         h->setPlain ("ruvuvMelt", c.ruvuv);
-        settle (*h);
+        h->settle (tonetest::settlingSeconds);
         EXPECT_NEAR (sineGainDb (*h, c.cutoff), -3.0103, 0.02) << c.damper << " " << c.ruvuv;
     }
 }
@@ -255,7 +254,7 @@ TEST (ToneSection, PowerOffPassesAudioUntouched)
     h->setPlain ("toneDrive", 12.0f);
     h->setPlain ("toneSaturation", 80.0f);
     h->setPlain ("toneLowCut", 1.0f);
-    settle (*h);
+    h->settle (tonetest::settlingSeconds);
 
     const auto input = h->sine (4800, 700.0, 0.7f);
     auto output = input;
@@ -269,14 +268,14 @@ TEST (ToneSection, SmoothersKeepMovingWhilePoweredOff)
 {
     // Drive raised while off: on return it is already there, not ramping from 0 dB.
     auto h = isolatedHarness (48000.0, 2, 64);
-    settle (*h);
+    h->settle (tonetest::settlingSeconds);
     h->setPlain ("tonePower", 0.0f);
     h->setPlain ("toneDrive", 12.0f);
-    auto off = tonetest::constant (*h, 960, 0.1f);
+    auto off = h->constant (960, 0.1f);
     h->process (off);
 
     h->setPlain ("tonePower", 1.0f);
-    auto on = tonetest::constant (*h, 64, 0.1f);
+    auto on = h->constant (64, 0.1f);
     h->process (on);
     EXPECT_NEAR (on.getSample (0, 63), 0.398107f, 1.0e-3);
 }
@@ -297,7 +296,7 @@ TEST (ToneSection, FirstBlockAfterPreparationFadesIn)
     // The master crossfades from the dry input into the wet path while the tone's drive and
     // shelf gains rise from 0, so halfway through the ramps the output dips well below the input.
     auto h = isolatedHarness();
-    auto signal = tonetest::constant (*h, 4800, 0.5f);
+    auto signal = h->constant (4800, 0.5f);
     h->process (signal);
     EXPECT_EQ (signal.getSample (0, 0), 0.5f);
     EXPECT_LT (signal.getSample (0, 240), 0.45f);

@@ -3,6 +3,8 @@
 // input, long tails and repeated re-activation.
 #include "support/host/HostBattery.h"
 
+#include "EngineScenarios.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,15 +22,11 @@ juce::int64 samplesFor (double sampleRate, double seconds)
     return (juce::int64) (sampleRate * seconds);
 }
 
-// Every power switch on and every optional path engaged, the rest at its default.
-void engageEverySection (Automation& automation)
+// Every power switch on and every optional path engaged.
+void engageEverySection (HostedSession& session)
 {
-    for (const auto* identifier : {"tonePower", "toneLowCut", "meltPower", "meltFlowPower", "meltDropoutPower",
-                                   "meltJumpPower", "echoPower", "echoPingPong", "echoLink"})
-        automation.set (identifier, 1.0f);
-    for (const auto* identifier : {"toneSaturation", "toneSatGain", "toneShape", "meltJumpLevel", "meltChorus",
-                                   "meltEchoSend", "noiseLevel", "ruvuvMelt"})
-        automation.set (identifier, 0.5f);
+    for (const auto& setting : scenarios::everySectionOn)
+        EXPECT_TRUE (hostkit::setPlainValue (*session.plugin, setting.identifier, setting.plain)) << setting.identifier;
 }
 
 float peakOf (const juce::AudioBuffer<float>& block)
@@ -166,7 +164,7 @@ TEST (Robustness, OddParameterValuesNeverPoisonTheOutput)
 
         // Sensible values afterwards must bring sound back: a poisoned state would stay silent or broken.
         automation.randomiseAll();
-        engageEverySection (automation);
+        engageEverySection (session);
         automation.set ("dryWetMix", 1.0f);
         automation.set ("outputVolume", 0.9f);
         TestSignal after (48000.0, samplesFor (48000.0, 1.0), 4);
@@ -192,7 +190,7 @@ TEST (Robustness, NonFiniteInputBecomesSilenceAndFiniteInputPassesUntouched)
         session.setTransport (transports()[3]);
         Automation automation (*session.plugin, 11);
         automation.randomiseAll();
-        engageEverySection (automation);
+        engageEverySection (session);
         automation.set ("dryWetMix", 0.0f);
 
         juce::AudioBuffer<float> expected;
@@ -237,7 +235,7 @@ TEST (Robustness, PoisonedInputLeavesTheEngineSounding)
     Watchdog watchdog ("poisoned input, every section on");
     session.setTransport (transports()[1]);
     Automation automation (*session.plugin, 13);
-    engageEverySection (automation);
+    engageEverySection (session);
     automation.set ("noiseLevel", 0.0f);
 
     const auto total = samplesFor (44100.0, 2.0);

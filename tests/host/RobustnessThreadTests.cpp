@@ -21,7 +21,8 @@ juce::int64 samplesFor (double seconds)
 } // namespace
 
 // The message thread sets values the way an editor does, another thread the way a host's
-// automation thread does, while the audio thread processes.
+// automation thread does, and a third asks for the tail as hosts do, while the audio thread
+// processes.
 TEST (RobustnessThreads, AutomationFromOtherThreadsWhileAudioRuns)
 {
     HostedSession session (rate, 256, 2);
@@ -36,15 +37,23 @@ TEST (RobustnessThreads, AutomationFromOtherThreadsWhileAudioRuns)
     plan.totalSamples = samplesFor (2.5);
     plan.beforeBlock = [&] (juce::AudioBuffer<float>&, BlockPosition) { onAudioThread.randomiseSome (1); };
 
+    std::atomic<bool> tailsValid{true};
     const auto check = runConcurrently (session, signal, plan,
                                         {[&]
                                          {
                                              onAutomationThread.randomiseSome (4);
                                              std::this_thread::yield();
+                                         },
+                                         [&]
+                                         {
+                                             if (!(session.plugin->getTailLengthSeconds() >= 0.0))
+                                                 tailsValid = false;
+                                             std::this_thread::yield();
                                          }},
                                         [&] { onMessageThread.randomiseSome (8); });
 
     EXPECT_TRUE (check.clean()) << check.describe();
+    EXPECT_TRUE (tailsValid);
     std::cout << "automation from other threads: " << check.describe() << "\n";
 }
 

@@ -11,7 +11,6 @@ using namespace hosttest;
 namespace
 {
 constexpr double rate = 48000.0;
-constexpr juce::uint32 blobMagic = 0x21324356;
 
 // What the VST3 wrapper appends to the processor's blob: eight zero bytes, its private data, the
 // size of that data as a 64-bit number and this identifier.
@@ -24,18 +23,9 @@ juce::MemoryBlock componentStateOf (juce::AudioPluginInstance& plugin)
     return componentState (hosted);
 }
 
-// The processor's own blob at the front of a component state, cut by its length field.
-juce::MemoryBlock processorBlobIn (const juce::MemoryBlock& component)
-{
-    if (component.getSize() < 9)
-        return {};
-    const auto size = juce::ByteOrder::littleEndianInt (static_cast<const char*> (component.getData()) + 4) + 9;
-    return juce::MemoryBlock (component.getData(), juce::jmin (static_cast<size_t> (size), component.getSize()));
-}
-
 juce::MemoryBlock processorBlobOf (juce::AudioPluginInstance& plugin)
 {
-    return processorBlobIn (componentStateOf (plugin));
+    return hostkit::stateBlobIn (componentStateOf (plugin));
 }
 
 void setComponentState (juce::AudioPluginInstance& plugin, const juce::MemoryBlock& component)
@@ -65,16 +55,16 @@ bool processesFinite (HostedSession& session)
 }
 } // namespace
 
-TEST (State, FreshBundleStateIsTheSpecifiedBlobFollowedByTheWrappersTrailer)
+TEST (State, FreshBundleStateIsTheProcessorBlobFollowedByTheWrappersTrailer)
 {
     HostedSession session (rate, 512, 2);
     ASSERT_TRUE (session.loaded()) << session.error;
 
     const auto component = componentStateOf (*session.plugin);
-    const auto blob = processorBlobIn (component);
+    const auto blob = hostkit::stateBlobIn (component);
     ASSERT_EQ (blob.getSize(), 2576u);
     const auto* bytes = static_cast<const juce::uint8*> (blob.getData());
-    EXPECT_EQ (juce::ByteOrder::littleEndianInt (bytes), blobMagic);
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt (bytes), hostkit::stateBlobMagic);
     EXPECT_EQ (bytes[blob.getSize() - 1], 0);
 
     // The trailer follows the blob at once and is exactly as long as its own size field says.
@@ -134,7 +124,7 @@ TEST (State, ChangedParametersRoundTripIntoAFreshInstance)
 
     EXPECT_EQ (Automation (*target.plugin, 0).values(), changed);
     EXPECT_EQ (processorBlobOf (*target.plugin), processorBlobOf (*source.plugin));
-    EXPECT_EQ (processorBlobOf (*source.plugin), processorBlobIn (componentState (saved)));
+    EXPECT_EQ (processorBlobOf (*source.plugin), hostkit::stateBlobIn (componentState (saved)));
 }
 
 TEST (State, BadComponentStatesLeaveTheInstanceAsItWas)
@@ -143,12 +133,12 @@ TEST (State, BadComponentStatesLeaveTheInstanceAsItWas)
     ASSERT_TRUE (session.loaded()) << session.error;
     const auto valuesBefore = scatterAndSettle (session, 13);
     const auto component = componentStateOf (*session.plugin);
-    const auto before = processorBlobIn (component);
+    const auto before = hostkit::stateBlobIn (component);
 
     auto wrongMagic = component;
     static_cast<char*> (wrongMagic.getData())[1] = 'x';
     juce::MemoryOutputStream deep;
-    deep.writeInt (static_cast<int> (blobMagic));
+    deep.writeInt (static_cast<int> (hostkit::stateBlobMagic));
     deep.writeInt (300000);
     for (int i = 0; i < 100000; ++i)
         deep << "<a>";

@@ -1,3 +1,4 @@
+#include "ParameterAccess.h"
 #include "engine/PluginProcessor.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +9,6 @@
 
 namespace
 {
-void setPlain (Rirorezo3AudioProcessor& processor, const juce::String& identifier, float plain)
-{
-    auto* parameter = processor.apvts.getParameter (identifier);
-    ASSERT_NE (parameter, nullptr) << identifier;
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (plain));
-}
-
 // One entry per listened parameter: its identifier and a reading of its mirror value as a double.
 struct MirrorEntry
 {
@@ -93,30 +87,30 @@ TEST (Mirror, AdaptorsConvertToEngineUnits)
     Rirorezo3AudioProcessor processor;
     const auto& p = processor.pluginParameters;
 
-    setPlain (processor, "outputVolume", -100.0f);
+    testsupport::setPlainValue (processor, "outputVolume", -100.0f);
     EXPECT_EQ (loadValue (p.outputVolumeValue), 0.0f);
-    setPlain (processor, "outputVolume", -6.0f);
+    testsupport::setPlainValue (processor, "outputVolume", -6.0f);
     EXPECT_NEAR (loadValue (p.outputVolumeValue), 0.501187205f, 1e-7f);
-    setPlain (processor, "outputVolume", 0.0f);
+    testsupport::setPlainValue (processor, "outputVolume", 0.0f);
     EXPECT_EQ (loadValue (p.outputVolumeValue), 1.0f);
-    setPlain (processor, "toneDrive", 12.0f);
+    testsupport::setPlainValue (processor, "toneDrive", 12.0f);
     EXPECT_NEAR (loadValue (p.toneDriveValue), 3.98107f, 1e-5f);
-    setPlain (processor, "echoInput", -99.99f);
+    testsupport::setPlainValue (processor, "echoInput", -99.99f);
     EXPECT_NEAR (loadValue (p.echoInputValue), 1.001e-5f, 1e-8f);
 
-    setPlain (processor, "echoFeedback", 120.0f);
+    testsupport::setPlainValue (processor, "echoFeedback", 120.0f);
     EXPECT_EQ (loadValue (p.echoFeedbackValue), 120.0f * 0.01f);
-    setPlain (processor, "dryWetMix", 30.0f);
+    testsupport::setPlainValue (processor, "dryWetMix", 30.0f);
     EXPECT_EQ (loadValue (p.dryWetMixValue), 0.29999998f);
-    setPlain (processor, "toneShape", 30.0f);
+    testsupport::setPlainValue (processor, "toneShape", 30.0f);
     EXPECT_EQ (loadValue (p.toneShapeValue), 30.0f);
 
-    setPlain (processor, "echoMin", 4.0f);
+    testsupport::setPlainValue (processor, "echoMin", 4.0f);
     EXPECT_EQ (loadValue (p.echoMinValue), 4);
     processor.apvts.getParameter ("meltWowRate")->setValueNotifyingHost (0.999f);
     EXPECT_EQ (loadValue (p.meltWowRateValue), 12);
 
-    setPlain (processor, "echoLoop", 1.0f);
+    testsupport::setPlainValue (processor, "echoLoop", 1.0f);
     EXPECT_TRUE (loadValue (p.echoLoopValue));
     processor.apvts.getParameter ("echoLoop")->setValueNotifyingHost (0.49f);
     EXPECT_FALSE (loadValue (p.echoLoopValue));

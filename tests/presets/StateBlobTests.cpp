@@ -1,3 +1,4 @@
+#include "ParameterAccess.h"
 #include "ProcessorHarness.h"
 #include "StateBlobs.h"
 #include "presets/PresetManager.h"
@@ -35,14 +36,6 @@ Attributes currentLayoutHead (const juce::String& presetPath)
     return attributes;
 }
 
-float valueOf (juce::AudioProcessor& processor, const juce::String& identifier)
-{
-    for (auto* parameter : processor.getParameters())
-        if (identifierOf (*parameter) == identifier)
-            return parameter->getValue();
-    ADD_FAILURE() << "no parameter " << identifier;
-    return -1.0f;
-}
 } // namespace
 
 TEST (StateBlob, FreshStateIsOneLineOfXmlFramedByMagicLengthAndZero)
@@ -85,7 +78,7 @@ TEST (StateBlob, FreshStateListsPathsEntriesSizesThenEveryParameterInCreationOrd
     ASSERT_EQ (parameters.size(), 90);
     for (int i = 0; i < parameters.size(); ++i)
     {
-        EXPECT_EQ (preset->getAttributeName (43 + i), identifierOf (*parameters[i]));
+        EXPECT_EQ (preset->getAttributeName (43 + i), parameterIdentifier (*parameters[i]));
         EXPECT_EQ (static_cast<float> (preset->getAttributeValue (43 + i).getDoubleValue()), parameters[i]->getValue());
     }
     EXPECT_EQ (preset->getAttributeName (43), "toneDrive");
@@ -333,7 +326,7 @@ TEST (StateBlob, ValuesThatAreNotFiniteAreSkippedAndOthersClampedToTheUnitRange)
         attributes.push_back ({"echoMix", c.stored});
         applyState (*processor, blobOfChildren ({attributes}));
 
-        EXPECT_FLOAT_EQ (valueOf (*processor, "echoMix"), c.expected < 0.0f ? 0.6f : c.expected);
+        EXPECT_FLOAT_EQ (testsupport::normalisedValueOf (*processor, "echoMix"), c.expected < 0.0f ? 0.6f : c.expected);
         EXPECT_TRUE (std::isfinite (processor->pluginParameters.echoMixValue.load()));
     }
 }
@@ -395,10 +388,11 @@ TEST (StateBlob, EachLayoutReadsParametersFromItsOwnFirstPosition)
         applyState (*processor, blobOfChildren ({attributes}));
 
         EXPECT_EQ (presets.presetName, layout.name);
-        EXPECT_FLOAT_EQ (valueOf (*processor, "echoTime"), 0.75f);
+        EXPECT_FLOAT_EQ (testsupport::normalisedValueOf (*processor, "echoTime"), 0.75f);
         // A repeated identifier takes the first attribute of that name, which for the middle and
         // older layouts lies before the first position.
-        EXPECT_FLOAT_EQ (valueOf (*processor, "toneShape"), layout.takesTextEntries ? 0.5f : 0.9f);
+        EXPECT_FLOAT_EQ (testsupport::normalisedValueOf (*processor, "toneShape"),
+                         layout.takesTextEntries ? 0.5f : 0.9f);
         EXPECT_EQ (presets.textEntries[0], layout.takesTextEntries ? "entry 1" : "kept");
         EXPECT_EQ (presets.subPresetPaths[0], layout.firstSubPreset);
     }
@@ -409,12 +403,12 @@ TEST (StateBlob, OlderLayoutKeepsPathsAndTakesNoParameterFromTheFirstThreePositi
     auto processor = freshProcessor();
     auto& presets = *processor->presetManager;
     presets.presetPath = "/kept/Path.dod";
-    const auto toneShapeBefore = valueOf (*processor, "toneShape");
+    const auto toneShapeBefore = testsupport::normalisedValueOf (*processor, "toneShape");
     applyState (*processor, blobOfChildren ({{{"Old", ""}, {"GUI_W:", "0.0"}, {"toneShape", "0.9"}}}));
 
     EXPECT_EQ (presets.presetPath, "/kept/Path.dod");
     EXPECT_EQ (presets.presetName, "Old");
-    EXPECT_FLOAT_EQ (valueOf (*processor, "toneShape"), toneShapeBefore);
+    EXPECT_FLOAT_EQ (testsupport::normalisedValueOf (*processor, "toneShape"), toneShapeBefore);
 }
 
 TEST (StateBlob, MissingSubPresetEntriesClearThosePaths)
@@ -470,8 +464,8 @@ TEST (StateBlob, EveryChildIsAppliedInOrder)
     second.push_back ({"echoTime", "0.8"});
     applyState (*processor, blobOfChildren ({first, second}));
 
-    EXPECT_FLOAT_EQ (valueOf (*processor, "echoTime"), 0.8f);
-    EXPECT_FLOAT_EQ (valueOf (*processor, "toneShape"), 0.3f);
+    EXPECT_FLOAT_EQ (testsupport::normalisedValueOf (*processor, "echoTime"), 0.8f);
+    EXPECT_FLOAT_EQ (testsupport::normalisedValueOf (*processor, "toneShape"), 0.3f);
     EXPECT_EQ (processor->presetManager->presetName, "Second");
     EXPECT_EQ (processor->presetManager->presetElement, nullptr);
 }

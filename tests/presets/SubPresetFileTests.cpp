@@ -1,3 +1,4 @@
+#include "ParameterAccess.h"
 #include "ScratchPresets.h"
 #include "StateBlobs.h"
 #include "presets/ParameterLookup.h"
@@ -32,11 +33,6 @@ juce::StringArray identifiersOf (int group)
 juce::String fileOf (const ScratchPresets& scratch, int group)
 {
     return scratch.path ("SubPresets/Group" + SubPresets[group].extension);
-}
-
-float valueOf (juce::AudioProcessor& processor, const juce::String& identifier)
-{
-    return findParameterByIdentifier (processor, identifier)->getValue();
 }
 
 juce::MemoryBlock subPresetBytes (const char* magic, std::initializer_list<float> values, int extraBytes = 0)
@@ -81,7 +77,7 @@ TEST (SubPresetFile, EachGroupsFileIsTheMagicThenItsValuesInTableOrder)
             const auto bits = juce::ByteOrder::littleEndianInt (static_cast<const char*> (bytes.getData()) + 4 + 4 * k);
             float stored;
             std::memcpy (&stored, &bits, sizeof (stored));
-            EXPECT_EQ (stored, valueOf (*scratch.processor, identifiers[k])) << identifiers[k];
+            EXPECT_EQ (stored, testsupport::normalisedValueOf (*scratch.processor, identifiers[k])) << identifiers[k];
         }
     }
 }
@@ -109,9 +105,10 @@ TEST (SubPresetFile, LoadingSetsExactlyTheGroupsParametersAndNotifiesTheirListen
         const auto& parameters = target.processor->getParameters();
         for (int i = 0; i < parameters.size(); ++i)
         {
-            const auto identifier = identifierOf (*parameters[i]);
-            const auto expected =
-                identifiers.contains (identifier) ? valueOf (*source.processor, identifier) : before[(size_t)i];
+            const auto identifier = parameterIdentifier (*parameters[i]);
+            const auto expected = identifiers.contains (identifier)
+                                      ? testsupport::normalisedValueOf (*source.processor, identifier)
+                                      : before[(size_t)i];
             EXPECT_EQ (parameters[i]->getValue(), expected) << identifier;
         }
         for (int k = 0; k < identifiers.size(); ++k)
@@ -173,7 +170,7 @@ TEST (SubPresetFile, BadFilesSetOnlyTheWholeSensibleValuesTheyHold)
         const auto& parameters = scratch.processor->getParameters();
         for (int i = 0; i < parameters.size(); ++i)
         {
-            const auto identifier = identifierOf (*parameters[i]);
+            const auto identifier = parameterIdentifier (*parameters[i]);
             const auto change = c.changes.find (identifier);
             EXPECT_EQ (parameters[i]->getValue(),
                        change != c.changes.end() ? settled (identifier, change->second) : before[(size_t)i])

@@ -14,7 +14,7 @@ std::set<juce::String> parameterIdentifiers()
     Rirorezo3AudioProcessor processor;
     std::set<juce::String> identifiers;
     for (auto* parameter : processor.getParameters())
-        identifiers.insert (identifierOf (*parameter));
+        identifiers.insert (parameterIdentifier (*parameter));
     return identifiers;
 }
 } // namespace

@@ -4,6 +4,7 @@
 #include "ProcessorHarness.h"
 
 #include "AllocationCounter.h"
+#include "EngineScenarios.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +15,6 @@
 
 namespace
 {
-struct Setting
-{
-    const char* identifier;
-    float plain;
-};
-
-// Every section on and every optional path engaged: the melt with wow, flutter, drop-outs and
-// jumps, the echo in ping-pong with feedback, the tone with low cut and saturation, the noise.
-const Setting everySectionOn[] = {
-    {"tonePower", 1.0f},      {"toneLowCut", 1.0f},       {"toneDrive", 6.0f},         {"toneSaturation", 60.0f},
-    {"toneShape", 40.0f},     {"toneSatGain", 30.0f},     {"meltPower", 1.0f},         {"meltFlowPower", 1.0f},
-    {"meltFlowMix", 50.0f},   {"meltDropoutPower", 1.0f}, {"meltDropoutLevel", 60.0f}, {"meltJumpPower", 1.0f},
-    {"meltJumpLevel", 50.0f}, {"meltChorus", 50.0f},      {"meltEchoSend", 50.0f},     {"echoPower", 1.0f},
-    {"echoFeedback", 70.0f},  {"echoPingPong", 1.0f},     {"noiseLevel", 20.0f},       {"ruvuvMelt", 40.0f},
-};
-
 struct Case
 {
     const char* name;
@@ -84,7 +69,7 @@ TEST_P (AudioThread, NeitherAllocatesNorFreesInSteadyState)
     testsupport::ProcessorHarness harness (48000.0, testCase.announced, testCase.channels);
     harness.playHead.playing = true;
     if (testCase.everySection)
-        for (const auto& setting : everySectionOn)
+        for (const auto& setting : scenarios::everySectionOn)
             harness.setPlain (setting.identifier, setting.plain);
 
     std::vector<juce::AudioProcessorParameter*> automated;

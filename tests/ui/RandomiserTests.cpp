@@ -1,3 +1,4 @@
+#include "GeneratorRestart.h"
 #include "ParameterWatch.h"
 #include "ProcessorHarness.h"
 #include "engine/RandomGenerator.h"
@@ -9,12 +10,6 @@
 
 namespace
 {
-// The editor's generator pair as a fresh process has it.
-void restartEditorGenerator()
-{
-    SeedX = 0xE9B820CFu;
-    XorU = 0xD74A3516u;
-}
 
 std::map<juce::String, float> normalisedValues (Rirorezo3AudioProcessor& processor)
 {
@@ -27,10 +22,10 @@ std::map<juce::String, float> normalisedValues (Rirorezo3AudioProcessor& process
 
 } // namespace
 
-TEST (SectionRandomiser, FirstToneClickOfAProcessDrawsTheSpecifiedValues)
+TEST (SectionRandomiser, FirstToneClickOfAFreshProcessDrawsItsKnownValues)
 {
     testsupport::ProcessorHarness harness;
-    restartEditorGenerator();
+    testsupport::restartGenerator (SeedX, XorU);
 
     randomiseSubPresetGroup (*harness.processor, 0);
 

@@ -5,6 +5,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include "EngineScenarios.h"
 #include "ScriptedPlayHead.h"
 
 #include <malloc.h>
@@ -23,19 +24,6 @@
 
 namespace bench
 {
-struct Setting
-{
-    const char* id;
-    float plain;
-};
-
-// A parameter swept between two plain values, a new value at every block.
-struct Sweep
-{
-    const char* id;
-    float low, high;
-};
-
 enum class Signal
 {
     music,
@@ -49,51 +37,25 @@ struct Case
     int blockSize;
     int channels;
     Signal signal;
-    std::vector<Setting> settings;
-    std::vector<Sweep> automation;
+    std::vector<scenarios::Setting> settings;
+    std::vector<scenarios::Sweep> automation;
+    // The real-time factor the case must reach on its own; every case must also reach
+    // minimumShareOfDefaults of the defaults case (the first row).
+    double targetFactor = 0.0;
 };
 
-// Every section on and busy, saturating, cutting and ringing.
-inline const std::vector<Setting> everySectionOn{
-    {"toneLowCut", 1.0f},    {"toneSaturation", 60.0f}, {"toneShape", 40.0f},     {"toneSatGain", 30.0f},
-    {"ruvuvMelt", 40.0f},    {"noiseLevel", 20.0f},     {"meltJumpLevel", 50.0f}, {"meltChorus", 50.0f},
-    {"meltEchoSend", 50.0f}, {"echoFeedback", 70.0f},   {"echoPingPong", 1.0f},   {"meltDropoutLevel", 60.0f},
-    {"dryWetMix", 80.0f},
-};
-
-// The tone and echo filters never come to rest.
-inline const std::vector<Sweep> filterSweeps{
-    {"toneLowFreq", 80.0f, 800.0f},    {"toneMidFreq", 120.0f, 3000.0f}, {"toneHiFreq", 800.0f, 5000.0f},
-    {"toneDamper", 3000.0f, 20000.0f}, {"toneLowGain", -12.0f, 6.0f},    {"toneMidGain", -6.0f, 6.0f},
-    {"echoHpFreq", 20.0f, 2000.0f},    {"echoLpFreq", 500.0f, 20000.0f},
-};
-
-// A long ringing echo that decays towards the subnormal range once the input stops.
-inline const std::vector<Setting> ringingEcho{{"echoFeedback", 95.0f}, {"echoMix", 100.0f}};
-
-// Wow, flutter, drop-outs and jumps all moving the melt's delay at once.
-inline const std::vector<Setting> wholeMelt{
-    {"meltFlowMix", 50.0f},   {"meltFlowLevel", 80.0f}, {"meltDropoutLevel", 60.0f},
-    {"meltJumpLevel", 80.0f}, {"meltJumpRnd", 0.5f},    {"meltChorus", 50.0f},
-};
-
-// The echo in milliseconds at either end of its time range: the cost must not follow the delay.
-inline const std::vector<Setting> shortestEcho{{"echoSync", 0.0f}, {"echoTime", 0.5f}, {"echoFeedback", 70.0f}};
-inline const std::vector<Setting> longestEcho{{"echoSync", 0.0f}, {"echoTime", 1000.0f}, {"echoFeedback", 70.0f}};
-
-// Echo in beats and every melt oscillator locked to the playing host's position.
-inline const std::vector<Setting> beatsWithHostPlaying{
-    {"echoSync", 1.0f}, {"meltFlowSync", 1.0f}, {"meltDropoutSync", 1.0f}, {"echoFactorMode", 1.0f}};
+constexpr double minimumShareOfDefaults = 0.33;
 
 // One line a case.
 inline const std::vector<Case> cases{
-    {"defaults", 48000.0, 512, 2, Signal::music, {}, {}},
-    {"every section on, filters automated", 48000.0, 512, 2, Signal::music, everySectionOn, filterSweeps},
-    {"silence after loud (denormals)", 48000.0, 512, 2, Signal::silenceAfterLoud, ringingEcho, {}},
-    {"melt: wow, flutter, drop-out, jump", 48000.0, 512, 2, Signal::music, wholeMelt, {}},
-    {"echo shortest time (0.5 ms)", 48000.0, 512, 2, Signal::music, shortestEcho, {}},
-    {"echo longest time (1000 ms)", 48000.0, 512, 2, Signal::music, longestEcho, {}},
-    {"beats, synced melt, host playing", 48000.0, 512, 2, Signal::music, beatsWithHostPlaying, {}},
+    {"defaults", 48000.0, 512, 2, Signal::music, {}, {}, 100.0},
+    {"every section on, filters automated", 48000.0, 512, 2, Signal::music, scenarios::everySectionOn,
+     scenarios::filterSweeps, 60.0},
+    {"silence after loud (denormals)", 48000.0, 512, 2, Signal::silenceAfterLoud, scenarios::ringingEcho, {}},
+    {"melt: wow, flutter, drop-out, jump", 48000.0, 512, 2, Signal::music, scenarios::wholeMelt, {}},
+    {"echo shortest time (0.5 ms)", 48000.0, 512, 2, Signal::music, scenarios::shortestEcho, {}},
+    {"echo longest time (1000 ms)", 48000.0, 512, 2, Signal::music, scenarios::longestEcho, {}},
+    {"beats, synced melt, host playing", 48000.0, 512, 2, Signal::music, scenarios::beatsWithHostPlaying, {}},
     {"block 32", 48000.0, 32, 2, Signal::music, {}, {}},
     {"block 4096", 48000.0, 4096, 2, Signal::music, {}, {}},
     {"44.1 kHz", 44100.0, 512, 2, Signal::music, {}, {}},
@@ -101,8 +63,36 @@ inline const std::vector<Case> cases{
     {"mono", 48000.0, 512, 1, Signal::music, {}, {}},
 };
 
-constexpr double secondsPerRun = 10.0;
-constexpr int timedRuns = 5;
+// How long each case runs, and which cases run: "--seconds S" of audio per timed run, "--runs N"
+// timed runs, "--only TEXT" for the cases whose name contains TEXT. Short runs of one case
+// suit an instruction count under a profiler.
+struct Options
+{
+    double secondsPerRun = 10.0;
+    int timedRuns = 5;
+    juce::String only;
+};
+
+inline Options takeTableOptions (juce::StringArray& arguments)
+{
+    Options options;
+    const auto take = [&arguments] (const char* name) -> std::optional<juce::String>
+    {
+        const auto index = arguments.indexOf (name);
+        if (index < 0 || index + 1 >= arguments.size())
+            return std::nullopt;
+        const auto value = arguments[index + 1];
+        arguments.removeRange (index, 2);
+        return value;
+    };
+    if (const auto seconds = take ("--seconds"))
+        options.secondsPerRun = juce::jmax (0.01, seconds->getDoubleValue());
+    if (const auto runs = take ("--runs"))
+        options.timedRuns = juce::jmax (1, runs->getIntValue());
+    if (const auto only = take ("--only"))
+        options.only = *only;
+    return options;
+}
 
 // A steady, deterministic programme: a chord with a little noise, at a sensible level.
 inline juce::AudioBuffer<float> makeMusic (int channels, int numSamples, double sampleRate, float level)
@@ -152,7 +142,10 @@ struct Result
 class Runner
 {
 public:
-    Runner (const Target& targetToUse, const Case& caseToRun) : target (targetToUse), benchCase (caseToRun) {}
+    Runner (const Target& targetToUse, const Case& caseToRun, const Options& optionsToUse)
+        : target (targetToUse), benchCase (caseToRun), options (optionsToUse)
+    {
+    }
 
     Result run()
     {
@@ -167,7 +160,7 @@ public:
         if (!apply (result))
             return result;
 
-        const auto runLength = (int)(secondsPerRun * benchCase.sampleRate);
+        const auto runLength = (int)(options.secondsPerRun * benchCase.sampleRate);
         source = makeMusic (benchCase.channels, runLength, benchCase.sampleRate, 0.5f);
         block.setSize (benchCase.channels, benchCase.blockSize);
 
@@ -178,12 +171,12 @@ public:
 
         const auto allocationsBefore = target.allocations ? target.allocations() : 0;
         std::vector<double> factors;
-        for (int run = 0; run < timedRuns; ++run)
+        for (int run = 0; run < options.timedRuns; ++run)
         {
             const auto start = std::chrono::steady_clock::now();
             processAll (0.0f);
             const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-            factors.push_back (secondsPerRun / juce::jmax (elapsed.count(), 1.0e-9));
+            factors.push_back (options.secondsPerRun / juce::jmax (elapsed.count(), 1.0e-9));
         }
         std::sort (factors.begin(), factors.end());
         result.realTimeFactor = factors[factors.size() / 2];
@@ -206,16 +199,16 @@ private:
     {
         for (const auto& setting : benchCase.settings)
         {
-            auto* parameter = target.findParameter (*processor, setting.id);
+            auto* parameter = target.findParameter (*processor, setting.identifier);
             if (parameter == nullptr)
-                return fail (result, setting.id);
+                return fail (result, setting.identifier);
             parameter->setValueNotifyingHost (normalised (*parameter, setting.plain));
         }
         for (const auto& sweep : benchCase.automation)
         {
-            auto* parameter = target.findParameter (*processor, sweep.id);
+            auto* parameter = target.findParameter (*processor, sweep.identifier);
             if (parameter == nullptr)
-                return fail (result, sweep.id);
+                return fail (result, sweep.identifier);
             swept.push_back ({parameter, normalised (*parameter, sweep.low), normalised (*parameter, sweep.high)});
         }
         return true;
@@ -267,6 +260,7 @@ private:
 
     const Target& target;
     const Case& benchCase;
+    const Options& options;
     std::unique_ptr<juce::AudioProcessor> processor;
     ScriptedPlayHead playHead = playingHost();
     juce::AudioBuffer<float> source, block;
@@ -274,17 +268,21 @@ private:
     long blockCount = 0;
 };
 
-// Runs every case and prints one row a case, each compared with the first (defaults) case.
-inline void runAll (const Target& target, const char* title)
+// Runs every case and prints one row a case, each compared with the first (defaults) case and
+// with its target.
+inline void runAll (const Target& target, const char* title, const Options& options)
 {
-    std::printf ("%s: real-time factor, median of %d runs of %.0f s audio\n", title, timedRuns, secondsPerRun);
-    std::printf ("%-40s %8s %6s %4s %12s %10s %12s\n", "case", "rate", "block", "ch", "x real time", "vs default",
-                 "allocations");
+    std::printf ("%s: real-time factor, median of %d runs of %.2f s audio\n", title, options.timedRuns,
+                 options.secondsPerRun);
+    std::printf ("%-40s %8s %6s %4s %12s %10s %10s %7s %12s\n", "case", "rate", "block", "ch", "x real time",
+                 "vs default", "target", "", "allocations");
 
     double defaults = 0.0;
     for (const auto& benchCase : cases)
     {
-        const auto result = Runner (target, benchCase).run();
+        if (options.only.isNotEmpty() && !juce::String (benchCase.name).contains (options.only))
+            continue;
+        const auto result = Runner (target, benchCase, options).run();
         if (result.problem.isNotEmpty())
         {
             std::printf ("%-40s %s\n", benchCase.name, result.problem.toRawUTF8());
@@ -293,13 +291,16 @@ inline void runAll (const Target& target, const char* title)
         if (defaults == 0.0)
             defaults = result.realTimeFactor;
 
+        const auto targetFactor = juce::jmax (benchCase.targetFactor, minimumShareOfDefaults * defaults);
         const auto allocations = result.allocations < 0 ? juce::String ("-") : juce::String (result.allocations);
-        std::printf ("%-40s %8.0f %6d %4d %12.1f %10.2f %12s\n", benchCase.name, benchCase.sampleRate,
+        std::printf ("%-40s %8.0f %6d %4d %12.1f %10.2f %10.1f %7s %12s\n", benchCase.name, benchCase.sampleRate,
                      benchCase.blockSize, benchCase.channels, result.realTimeFactor, result.realTimeFactor / defaults,
-                     allocations.toRawUTF8());
+                     targetFactor, result.realTimeFactor >= targetFactor ? "met" : "MISSED", allocations.toRawUTF8());
         std::fflush (stdout);
     }
-    std::printf ("targets: defaults at least 100x real time; no case below 0.33 of the defaults\n");
+    std::printf ("targets: defaults at least 100x real time, every section on at least 60x; no case below %.2f of "
+                 "the defaults\n",
+                 minimumShareOfDefaults);
 }
 
 // The length of a soak asked for on the command line ("--soak [SECONDS]", ten minutes by

@@ -1,5 +1,5 @@
 // Times the built VST3 bundle, loaded through JUCE's VST3 hosting as a real host loads it:
-// bench_bundle [BUNDLE] [--soak [SECONDS]].
+// bench_bundle [BUNDLE] [--soak [SECONDS]] [--seconds S] [--runs N] [--only TEXT].
 #include "BenchCore.h"
 
 #include "HostKit.h"
@@ -11,6 +11,7 @@ int main (int argc, char** argv)
     juce::ScopedJuceInitialiser_GUI juce;
     juce::StringArray arguments (argv + 1, argc - 1);
     const auto soak = bench::takeSoakOption (arguments);
+    const auto options = bench::takeTableOptions (arguments);
     const auto bundle = arguments.isEmpty() ? hostkit::builtBundle()
                                             : juce::File::getCurrentWorkingDirectory().getChildFile (arguments[0]);
 
@@ -28,6 +29,6 @@ int main (int argc, char** argv)
 
     if (soak)
         return bench::runSoak (target, *soak) ? 0 : 1;
-    bench::runAll (target, ("VST3 bundle " + bundle.getFullPathName()).toRawUTF8());
+    bench::runAll (target, ("VST3 bundle " + bundle.getFullPathName()).toRawUTF8(), options);
     return 0;
 }

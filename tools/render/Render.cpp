@@ -1,4 +1,5 @@
 // Renders audio through the built VST3 bundle, loaded by JUCE's VST3 hosting.
+#include "BlockLoop.h"
 #include "HostKit.h"
 
 #include <cmath>
@@ -33,7 +34,7 @@ void printUsage()
                  "  --position PPQ   host position at the start, in quarter notes (default 0)\n"
                  "  --stopped        the host transport is stopped\n"
                  "  --seconds S      length of the built-in demo signal (default 8)\n"
-                 "  --state FILE     a state or preset file to load first\n"
+                 "  --state FILE     a preset file (.dod), a plug-in state or a host's saved state to load first\n"
                  "  --set ID=VALUE   set a parameter by identifier to a plain value or its text (repeatable)\n";
 }
 
@@ -197,10 +198,9 @@ int main (int argc, char** argv)
 
     if (options.state != juce::File())
     {
-        juce::MemoryBlock state;
-        if (!options.state.existsAsFile() || !options.state.loadFileAsData (state))
-            fail ("cannot read state file " + options.state.getFullPathName());
-        const auto hostState = hostkit::hostStateFor (state);
+        const auto hostState = hostkit::readHostStateFile (options.state, error);
+        if (hostState.isEmpty())
+            fail (error);
         plugin->setStateInformation (hostState.getData(), (int)hostState.getSize());
     }
 
@@ -213,23 +213,17 @@ int main (int argc, char** argv)
     playHead.playing = options.playing;
     plugin->setPlayHead (&playHead);
 
-    juce::AudioBuffer<float> block (audio.getNumChannels(), options.blockSize);
     juce::MidiBuffer midi;
     const auto total = (juce::int64)audio.getNumSamples();
     const bool longRender = total > (juce::int64) (20 * options.sampleRate);
-    for (int start = 0; start < audio.getNumSamples(); start += options.blockSize)
-    {
-        const auto count = juce::jmin (options.blockSize, audio.getNumSamples() - start);
-        block.setSize (audio.getNumChannels(), count, false, false, true);
-        for (int c = 0; c < audio.getNumChannels(); ++c)
-            block.copyFrom (c, 0, audio, c, start, count);
-        plugin->processBlock (block, midi);
-        for (int c = 0; c < audio.getNumChannels(); ++c)
-            audio.copyFrom (c, start, block, c, 0, count);
-        playHead.advance (count, options.sampleRate);
-        if (longRender && (start / options.blockSize) % 200 == 0)
-            showProgress (start, total);
-    }
+    processInBlocks (audio, options.blockSize,
+                     [&] (juce::AudioBuffer<float>& block, int start)
+                     {
+                         plugin->processBlock (block, midi);
+                         playHead.advance (block.getNumSamples(), options.sampleRate);
+                         if (longRender && (start / options.blockSize) % 200 == 0)
+                             showProgress (start, total);
+                     });
     if (longRender)
     {
         showProgress (total, total);

@@ -20,8 +20,6 @@ struct Options
     int width = 0, height = 0;
 };
 
-constexpr juce::int64 maximumStateBytes = 16 * 1024 * 1024;
-
 void printUsage()
 {
     std::cout << "usage: snapshot [options]\n"
@@ -187,11 +185,9 @@ int main (int argc, char** argv)
 
     if (options.state != juce::File())
     {
-        juce::MemoryBlock state;
-        if (!options.state.existsAsFile() || options.state.getSize() > maximumStateBytes ||
-            !options.state.loadFileAsData (state))
-            fail ("cannot read state file " + options.state.getFullPathName());
-        const auto hostState = hostkit::hostStateFor (state);
+        const auto hostState = hostkit::readHostStateFile (options.state, error);
+        if (hostState.isEmpty())
+            fail (error);
         plugin->setStateInformation (hostState.getData(), (int)hostState.getSize());
     }
 

@@ -207,9 +207,9 @@ TEST_F (PresetDialogs, SubPresetMenusSaveAndLoadTheGroupsFiles)
     const auto& parameters = scratch.processor->getParameters();
     for (int i = 0; i < parameters.size(); ++i)
     {
-        if (echoGroup.contains (identifierOf (*parameters[i])))
+        if (echoGroup.contains (parameterIdentifier (*parameters[i])))
         {
-            EXPECT_EQ (parameters[i]->getValue(), saved[(size_t)i]) << identifierOf (*parameters[i]);
+            EXPECT_EQ (parameters[i]->getValue(), saved[(size_t)i]) << parameterIdentifier (*parameters[i]);
         }
     }
 }

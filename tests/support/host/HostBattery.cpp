@@ -262,24 +262,6 @@ Watchdog::~Watchdog()
     thread.join();
 }
 
-juce::MemoryBlock componentState (const juce::MemoryBlock& hostState)
-{
-    juce::MemoryBlock component;
-    if (auto xml = juce::AudioProcessor::getXmlFromBinary (hostState.getData(), (int)hostState.getSize()))
-        if (auto* child = xml->getChildByName ("IComponent"))
-            component.fromBase64Encoding (child->getAllSubText());
-    return component;
-}
-
-juce::MemoryBlock hostStateWithComponent (const juce::MemoryBlock& component)
-{
-    juce::XmlElement state ("VST3PluginState");
-    state.createNewChildElement ("IComponent")->addTextElement (component.toBase64Encoding());
-    juce::MemoryBlock hostState;
-    juce::AudioProcessor::copyXmlToBinary (state, hostState);
-    return hostState;
-}
-
 void settleThroughState (juce::AudioPluginInstance& plugin)
 {
     juce::MemoryBlock state;
@@ -300,7 +282,7 @@ std::vector<juce::MemoryBlock> damagedStates (const juce::MemoryBlock& good, juc
     // Flips stay inside the plug-in's own blob (magic, length, text): the wrapper's trailer
     // after it is not the plug-in's to defend.
     const auto* bytes = static_cast<const juce::uint8*> (good.getData());
-    if (good.getSize() >= 9 && juce::ByteOrder::littleEndianInt (bytes) == 0x21324356u)
+    if (good.getSize() >= 9 && juce::ByteOrder::littleEndianInt (bytes) == hostkit::stateBlobMagic)
     {
         const auto blobSize = (int)juce::jmin ((juce::int64)good.getSize(),
                                                9 + (juce::int64)juce::ByteOrder::littleEndianInt (bytes + 4));

@@ -154,10 +154,8 @@ private:
     std::thread thread;
 };
 
-// The component state inside the hosting layer's state, and the reverse, so a test can hand
-// the plug-in arbitrary bytes as its state.
-juce::MemoryBlock componentState (const juce::MemoryBlock& hostState);
-juce::MemoryBlock hostStateWithComponent (const juce::MemoryBlock& component);
+using hostkit::componentState;
+using hostkit::hostStateWithComponent;
 
 // Saves and restores the state, so the hosting layer's parameter values become the plug-in's
 // own (snapped to steps, choices and switches) and can be compared with a later restore.

@@ -1,5 +1,9 @@
 #include "ProcessorHarness.h"
 
+#include "BlockLoop.h"
+#include "HostPreparation.h"
+#include "ParameterAccess.h"
+
 #include <cmath>
 
 namespace testsupport
@@ -8,16 +12,11 @@ ProcessorHarness::ProcessorHarness (double rate, int block, int channelCount)
     : processor (std::make_unique<Rirorezo3AudioProcessor>()), sampleRate (rate), blockSize (block),
       channels (channelCount)
 {
-    const auto set = channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (set);
-    layout.outputBuses.add (set);
-    processor->setBusesLayout (layout);
     playHead.tempo = 120.0;
     playHead.ppq = 0.0;
     processor->setPlayHead (&playHead);
-    processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
-    processor->prepareToPlay (sampleRate, blockSize);
+    const auto prepared = prepareLikeHost (*processor, sampleRate, blockSize, channels);
+    jassertquiet (prepared);
 }
 
 void ProcessorHarness::setNormalised (const juce::String& identifier, float normalisedValue)
@@ -29,9 +28,7 @@ void ProcessorHarness::setNormalised (const juce::String& identifier, float norm
 
 void ProcessorHarness::setPlain (const juce::String& identifier, float plainValue)
 {
-    auto* parameter = processor->apvts.getParameter (identifier);
-    jassert (parameter != nullptr);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
+    setPlainValue (*processor, identifier, plainValue);
 }
 
 float ProcessorHarness::getPlain (const juce::String& identifier) const
@@ -50,17 +47,7 @@ void ProcessorHarness::processBlock (juce::AudioBuffer<float>& block)
 
 void ProcessorHarness::process (juce::AudioBuffer<float>& buffer)
 {
-    juce::AudioBuffer<float> block (buffer.getNumChannels(), blockSize);
-    for (int start = 0; start < buffer.getNumSamples(); start += blockSize)
-    {
-        const auto count = juce::jmin (blockSize, buffer.getNumSamples() - start);
-        block.setSize (buffer.getNumChannels(), count, false, false, true);
-        for (int c = 0; c < buffer.getNumChannels(); ++c)
-            block.copyFrom (c, 0, buffer, c, start, count);
-        processBlock (block);
-        for (int c = 0; c < buffer.getNumChannels(); ++c)
-            buffer.copyFrom (c, start, block, c, 0, count);
-    }
+    processInBlocks (buffer, blockSize, [this] (juce::AudioBuffer<float>& block, int) { processBlock (block); });
 }
 
 juce::AudioBuffer<float> ProcessorHarness::silence (int numSamples) const
@@ -86,6 +73,20 @@ juce::AudioBuffer<float> ProcessorHarness::sine (int numSamples, double frequenc
             buffer.setSample (
                 c, i, level * (float)std::sin (juce::MathConstants<double>::twoPi * frequency * i / sampleRate));
     return buffer;
+}
+
+juce::AudioBuffer<float> ProcessorHarness::constant (int numSamples, float level) const
+{
+    auto buffer = silence (numSamples);
+    for (int c = 0; c < channels; ++c)
+        juce::FloatVectorOperations::fill (buffer.getWritePointer (c), level, numSamples);
+    return buffer;
+}
+
+void ProcessorHarness::settle (double seconds)
+{
+    auto quiet = silence ((int)std::lround (seconds * sampleRate));
+    process (quiet);
 }
 
 bool allFiniteAndNormal (const juce::AudioBuffer<float>& buffer)

@@ -30,6 +30,10 @@ public:
     juce::AudioBuffer<float> silence (int numSamples) const;
     juce::AudioBuffer<float> impulse (int numSamples, int at = 0, float level = 1.0f) const;
     juce::AudioBuffer<float> sine (int numSamples, double frequency, float level = 0.5f) const;
+    juce::AudioBuffer<float> constant (int numSamples, float level) const;
+
+    // Processes silence for a while, so that ramps and glides arrive before a test listens.
+    void settle (double seconds);
 
     std::unique_ptr<Rirorezo3AudioProcessor> processor;
     // Reports 120 bpm from beat 0, stopped, until a test says otherwise.

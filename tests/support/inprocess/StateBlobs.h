@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/PluginProcessor.h"
+#include "presets/ParameterLookup.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -57,11 +58,6 @@ inline std::vector<float> parameterValues (juce::AudioProcessor& processor)
     for (auto* parameter : processor.getParameters())
         values.push_back (parameter->getValue());
     return values;
-}
-
-inline juce::String identifierOf (juce::AudioProcessorParameter& parameter)
-{
-    return dynamic_cast<juce::AudioProcessorParameterWithID&> (parameter).paramID;
 }
 
 // Moves every parameter away from its default to a value of its own.

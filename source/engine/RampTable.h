@@ -1,0 +1,48 @@
+#pragma once
+
+#include "parameters/PluginParameters.h"
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+#include <atomic>
+
+using LinearRamp = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
+
+// One smoother of a section: the member, its ramp length and the mirror value it follows (none
+// where the stage supplies the target itself). A section lists its smoothers in the order their
+// targets are set.
+template <typename Section> struct RampSpec
+{
+    LinearRamp Section::*ramp;
+    double seconds;
+    std::atomic<float> PluginParameters::*value = nullptr;
+};
+
+template <typename Section, size_t count>
+void resetRamps (Section& section, const RampSpec<Section> (&table)[count], double sampleRate)
+{
+    for (const auto& entry : table)
+        (section.*entry.ramp).reset (sampleRate, entry.seconds);
+}
+
+template <typename Section, size_t count>
+bool anyRamping (const Section& section, const RampSpec<Section> (&table)[count])
+{
+    for (const auto& entry : table)
+        if ((section.*entry.ramp).isSmoothing())
+            return true;
+    return false;
+}
+
+// A switched-off section keeps its smoothers in time: one step per sample each. A smoother at rest
+// would not move, so it is left alone.
+template <typename Section, size_t count>
+void advanceRamps (Section& section, const RampSpec<Section> (&table)[count], int numSamples)
+{
+    for (const auto& entry : table)
+    {
+        auto& ramp = section.*entry.ramp;
+        for (int i = 0; i < numSamples && ramp.isSmoothing(); ++i)
+            ramp.getNextValue();
+    }
+}
