@@ -1,5 +1,6 @@
 // Renders audio through the built VST3 bundle, loaded by JUCE's VST3 hosting.
 #include "BlockLoop.h"
+#include "CommandLine.h"
 #include "HostKit.h"
 
 #include <cmath>
@@ -23,25 +24,22 @@ struct Options
     std::vector<std::pair<juce::String, juce::String>> parameters;
 };
 
-void printUsage()
-{
-    std::cout << "usage: render [options] [input.wav] [-o output.wav]\n"
-                 "  -o FILE          output WAV file (default rirorezo3-render.wav)\n"
-                 "  --bundle PATH    the .vst3 bundle to load (default: the one this build made)\n"
-                 "  --rate HZ        sample rate (default 48000; an input file sets its own)\n"
-                 "  --block N        block size in samples (default 512)\n"
-                 "  --tempo BPM      host tempo (default 120)\n"
-                 "  --position PPQ   host position at the start, in quarter notes (default 0)\n"
-                 "  --stopped        the host transport is stopped\n"
-                 "  --seconds S      length of the built-in demo signal (default 8)\n"
-                 "  --state FILE     a preset file (.dod), a plug-in state or a host's saved state to load first\n"
-                 "  --set ID=VALUE   set a parameter by identifier to a plain value or its text (repeatable)\n";
-}
+const char* const usage =
+    "usage: render [options] [input.wav] [-o output.wav]\n"
+    "  -o FILE          output WAV file (default rirorezo3-render.wav)\n"
+    "  --bundle PATH    the .vst3 bundle to load (default: the one this build made)\n"
+    "  --rate HZ        sample rate (default 48000; an input file sets its own)\n"
+    "  --block N        block size in samples (default 512)\n"
+    "  --tempo BPM      host tempo (default 120)\n"
+    "  --position PPQ   host position at the start, in quarter notes (default 0)\n"
+    "  --stopped        the host transport is stopped\n"
+    "  --seconds S      length of the built-in demo signal (default 8)\n"
+    "  --state FILE     a preset file (.dod), a plug-in state or a host's saved state to load first\n"
+    "  --set ID=VALUE   set a parameter by identifier to a plain value or its text (repeatable)\n";
 
 [[noreturn]] void fail (const juce::String& message)
 {
-    std::cerr << "render: " << message << "\n";
-    std::exit (1);
+    CommandLine::fail ("render", message);
 }
 
 double parseNumber (const juce::String& text, const juce::String& what, double low, double high)
@@ -55,54 +53,42 @@ double parseNumber (const juce::String& text, const juce::String& what, double l
     return value;
 }
 
-Options parseArguments (const juce::StringArray& args)
+Options parseArguments (CommandLine& arguments)
 {
     Options options;
-    for (int i = 0; i < args.size(); ++i)
+    while (arguments.next())
     {
-        const auto& arg = args[i];
-        auto next = [&]
-        {
-            if (i + 1 >= args.size())
-                fail ("missing value after " + arg);
-            return args[++i];
-        };
-
-        if (arg == "-h" || arg == "--help")
-        {
-            printUsage();
-            std::exit (0);
-        }
-        else if (arg == "-o")
-            options.output = juce::File::getCurrentWorkingDirectory().getChildFile (next());
+        const auto& arg = arguments.current();
+        if (arg == "-o")
+            options.output = arguments.fileValue();
         else if (arg == "--bundle")
-            options.bundle = juce::File::getCurrentWorkingDirectory().getChildFile (next());
+            options.bundle = arguments.fileValue();
         else if (arg == "--rate")
-            options.sampleRate = parseNumber (next(), "--rate", 8000.0, 768000.0);
+            options.sampleRate = parseNumber (arguments.value(), "--rate", 8000.0, 768000.0);
         else if (arg == "--block")
-            options.blockSize = (int)parseNumber (next(), "--block", 1.0, 65536.0);
+            options.blockSize = (int)parseNumber (arguments.value(), "--block", 1.0, 65536.0);
         else if (arg == "--tempo")
-            options.tempo = parseNumber (next(), "--tempo", 1.0, 999.0);
+            options.tempo = parseNumber (arguments.value(), "--tempo", 1.0, 999.0);
         else if (arg == "--position")
-            options.startPosition = parseNumber (next(), "--position", -1.0e6, 1.0e6);
+            options.startPosition = parseNumber (arguments.value(), "--position", -1.0e6, 1.0e6);
         else if (arg == "--stopped")
             options.playing = false;
         else if (arg == "--seconds")
-            options.demoSeconds = parseNumber (next(), "--seconds", 0.01, 3600.0);
+            options.demoSeconds = parseNumber (arguments.value(), "--seconds", 0.01, 3600.0);
         else if (arg == "--state")
-            options.state = juce::File::getCurrentWorkingDirectory().getChildFile (next());
+            options.state = arguments.fileValue();
         else if (arg == "--set")
         {
-            const auto assignment = next();
+            const auto assignment = arguments.value();
             if (!assignment.contains ("="))
                 fail ("--set needs ID=VALUE, got \"" + assignment + "\"");
             options.parameters.emplace_back (assignment.upToFirstOccurrenceOf ("=", false, false).trim(),
                                              assignment.fromFirstOccurrenceOf ("=", false, false).trim());
         }
         else if (arg.startsWith ("-"))
-            fail ("unknown option " + arg + " (see --help)");
+            arguments.failUnknown();
         else
-            options.input = juce::File::getCurrentWorkingDirectory().getChildFile (arg);
+            options.input = CommandLine::file (arg);
     }
     return options;
 }
@@ -166,10 +152,8 @@ void showProgress (juce::int64 done, juce::int64 total)
 int main (int argc, char** argv)
 {
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::StringArray args;
-    for (int i = 1; i < argc; ++i)
-        args.add (juce::String::fromUTF8 (argv[i]));
-    auto options = parseArguments (args);
+    CommandLine arguments ("render", usage, argc, argv);
+    auto options = parseArguments (arguments);
 
     juce::AudioBuffer<float> audio;
     if (options.input != juce::File())

@@ -1,6 +1,7 @@
 // Writes a PNG of the plug-in's editor as the built bundle draws it. The bundle is loaded by JUCE's
 // VST3 hosting and its view opened in a real window, so this needs an X display (Xvfb will do)
 // with a screen larger than the editor.
+#include "CommandLine.h"
 #include "HostKit.h"
 
 #include <X11/Xlib.h>
@@ -20,51 +21,35 @@ struct Options
     int width = 0, height = 0;
 };
 
-void printUsage()
-{
-    std::cout << "usage: snapshot [options]\n"
-                 "  -o FILE          output PNG file (default rirorezo3-editor.png)\n"
-                 "  --size WxH       resize the editor as a host would; it keeps its aspect ratio and\n"
-                 "                   its limits, so the picture may differ a little from WxH\n"
-                 "  --state FILE     a preset file or saved state to load before opening the editor\n"
-                 "                   (its stored editor size is the size the editor opens at)\n"
-                 "  --bundle PATH    the .vst3 bundle to load (default: the one this build made)\n"
-                 "Needs an X display (DISPLAY), for example: Xvfb :5 -screen 0 1920x1200x24 &\n";
-}
+const char* const usage = "usage: snapshot [options]\n"
+                          "  -o FILE          output PNG file (default rirorezo3-editor.png)\n"
+                          "  --size WxH       resize the editor as a host would; it keeps its aspect ratio and\n"
+                          "                   its limits, so the picture may differ a little from WxH\n"
+                          "  --state FILE     a preset file or saved state to load before opening the editor\n"
+                          "                   (its stored editor size is the size the editor opens at)\n"
+                          "  --bundle PATH    the .vst3 bundle to load (default: the one this build made)\n"
+                          "Needs an X display (DISPLAY), for example: Xvfb :5 -screen 0 1920x1200x24 &\n";
 
 [[noreturn]] void fail (const juce::String& message)
 {
-    std::cerr << "snapshot: " << message << "\n";
-    std::exit (1);
+    CommandLine::fail ("snapshot", message);
 }
 
-Options parseArguments (const juce::StringArray& args)
+Options parseArguments (CommandLine& arguments)
 {
     Options options;
-    for (int i = 0; i < args.size(); ++i)
+    while (arguments.next())
     {
-        const auto& arg = args[i];
-        auto next = [&]
-        {
-            if (i + 1 >= args.size())
-                fail ("missing value after " + arg);
-            return args[++i];
-        };
-
-        if (arg == "-h" || arg == "--help")
-        {
-            printUsage();
-            std::exit (0);
-        }
-        else if (arg == "-o")
-            options.output = juce::File::getCurrentWorkingDirectory().getChildFile (next());
+        const auto& arg = arguments.current();
+        if (arg == "-o")
+            options.output = arguments.fileValue();
         else if (arg == "--bundle")
-            options.bundle = juce::File::getCurrentWorkingDirectory().getChildFile (next());
+            options.bundle = arguments.fileValue();
         else if (arg == "--state")
-            options.state = juce::File::getCurrentWorkingDirectory().getChildFile (next());
+            options.state = arguments.fileValue();
         else if (arg == "--size")
         {
-            const auto size = next();
+            const auto size = arguments.value();
             const auto width = size.upToFirstOccurrenceOf ("x", false, true);
             const auto height = size.fromFirstOccurrenceOf ("x", false, true);
             if (!width.containsOnly ("0123456789") || !height.containsOnly ("0123456789") || width.isEmpty() ||
@@ -76,7 +61,7 @@ Options parseArguments (const juce::StringArray& args)
                 fail ("--size needs a positive width and height");
         }
         else
-            fail ("unknown option " + arg + " (see --help)");
+            arguments.failUnknown();
     }
     return options;
 }
@@ -91,10 +76,7 @@ juce::Point<int> paintedSize (juce::AudioPluginInstance& plugin)
 {
     juce::MemoryBlock hosted;
     plugin.getStateInformation (hosted);
-    juce::MemoryBlock component;
-    if (auto xml = juce::AudioProcessor::getXmlFromBinary (hosted.getData(), (int)hosted.getSize()))
-        if (auto* child = xml->getChildByName ("IComponent"))
-            component.fromBase64Encoding (child->getAllSubText());
+    const auto component = hostkit::componentState (hosted);
     if (auto root = juce::AudioProcessor::getXmlFromBinary (component.getData(), (int)component.getSize()))
         if (auto* preset = root->getFirstChildElement())
             return {preset->getIntAttribute ("GUI_W:"), preset->getIntAttribute ("GUI_H:")};
@@ -166,10 +148,8 @@ juce::Image capture (juce::Component& window)
 
 int main (int argc, char** argv)
 {
-    juce::StringArray args;
-    for (int i = 1; i < argc; ++i)
-        args.add (juce::String::fromUTF8 (argv[i]));
-    const auto options = parseArguments (args);
+    CommandLine arguments ("snapshot", usage, argc, argv);
+    const auto options = parseArguments (arguments);
 
     if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
         fail ("needs an X display: set DISPLAY (see --help)");
