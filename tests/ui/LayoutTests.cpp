@@ -10,8 +10,7 @@ juce::Rectangle<int> boundsAt (int width, int height, float designWidth, float d
 {
     juce::Component container;
     container.setSize (width, height);
-    return ProportionalLayout (container, designWidth, designHeight)
-        .bounds (design.getX(), design.getY(), design.getWidth(), design.getHeight());
+    return ProportionalLayout (container, designWidth, designHeight).bounds (design);
 }
 } // namespace
 

@@ -112,7 +112,7 @@ void Rirorezo3AudioProcessorEditor::resized()
         {&masterPanel, {243.0f, 328.0f, 382.0f, 70.0f}}, {&aboutButton, {713.0f, 13.0f, 47.0f, 19.0f}},
     };
     for (const auto& [child, design] : children)
-        child->setBounds (layout.bounds (design.getX(), design.getY(), design.getWidth(), design.getHeight()));
+        child->setBounds (layout.bounds (design));
 
     // The editor's own area, whatever its position in its parent: the overlay dims all of it.
     aboutPanel.setBounds (getLocalBounds());

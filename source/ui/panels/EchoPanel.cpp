@@ -351,7 +351,7 @@ void EchoPanel::resized()
 {
     const ProportionalLayout layout (*this, designWidth, designHeight);
     const auto place = [&] (juce::Component& child, juce::Rectangle<float> design)
-    { child.setBounds (layout.bounds (design.getX(), design.getY(), design.getWidth(), design.getHeight())); };
+    { child.setBounds (layout.bounds (design)); };
 
     for (auto& row : coverRows())
         place (row.cover, row.design);

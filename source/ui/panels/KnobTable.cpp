@@ -11,8 +11,7 @@ juce::Component& TableKnob::placed() const
 
 void TableKnob::layOut (const ProportionalLayout& layout) const
 {
-    const auto& d = row.design;
-    placed().setBounds (layout.bounds (d.getX(), d.getY(), d.getWidth(), d.getHeight()));
+    placed().setBounds (layout.bounds (row.design));
 }
 
 void TableKnob::addTo (juce::Component& panel, juce::LookAndFeel& knobLook, juce::LookAndFeel& captionLook) const

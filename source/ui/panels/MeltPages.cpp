@@ -233,14 +233,14 @@ void MeltPage::paint (juce::Graphics& g)
     const ProportionalLayout layout (*this, designWidth, designHeight);
     g.setColour (lineColour);
     for (const auto& line : design.lines)
-        g.fillRect (layout.area (line.getX(), line.getY(), line.getWidth(), line.getHeight()));
+        g.fillRect (layout.area (line));
 }
 
 void MeltPage::resized()
 {
     const ProportionalLayout layout (*this, designWidth, designHeight);
     for (auto* each : controls)
-        each->wrapper().setBounds (layoutBounds (layout, each->row.area));
+        each->wrapper().setBounds (layout.bounds (each->row.area));
 }
 
 MeltFlowPanel::MeltFlowPanel (Rirorezo3AudioProcessor* processorIn) : MeltPage (processorIn, flowDesign) {}

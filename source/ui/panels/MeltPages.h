@@ -59,12 +59,6 @@ MeltControlRow meltKnobRow (const juce::String& parameterID, const juce::String&
                  &PluginParameters::stem##Attachment, minimum, maximum, doubleClick, MeltControlRow::Shows::shows,     \
                  {x, y, w, h})
 
-// Child bounds of a design rectangle.
-inline juce::Rectangle<int> layoutBounds (const ProportionalLayout& layout, juce::Rectangle<float> area)
-{
-    return layout.bounds (area.getX(), area.getY(), area.getWidth(), area.getHeight());
-}
-
 // The red look of a level knob.
 inline MeltControlRow redKnob (MeltControlRow row)
 {

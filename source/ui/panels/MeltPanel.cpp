@@ -200,14 +200,14 @@ void MeltPanel::resized()
     {
         const float x = tabRows[index].x;
         auto& buttons = pageButtons[index];
-        page (index).setBounds (layoutBounds (layout, pageArea));
+        page (index).setBounds (layout.bounds (pageArea));
         buttons.tab.setBounds (layout.bounds (x, tabY, tabWidth, tabHeight));
         buttons.power.setBounds (layout.bounds (x, pagePowerY, tabWidth, pagePowerHeight));
-        buttons.load.setBounds (layoutBounds (layout, loadArea));
-        buttons.save.setBounds (layoutBounds (layout, saveArea));
-        buttons.randomise.setBounds (layoutBounds (layout, randomiseArea));
+        buttons.load.setBounds (layout.bounds (loadArea));
+        buttons.save.setBounds (layout.bounds (saveArea));
+        buttons.randomise.setBounds (layout.bounds (randomiseArea));
     }
     for (auto* knob : {&chorus, &echoSend, &depth})
-        knob->wrapper().setBounds (layoutBounds (layout, knob->row.area));
-    power.setBounds (layoutBounds (layout, powerArea));
+        knob->wrapper().setBounds (layout.bounds (knob->row.area));
+    power.setBounds (layout.bounds (powerArea));
 }

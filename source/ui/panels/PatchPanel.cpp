@@ -52,7 +52,7 @@ void PatchPanel::resized()
         {&saveButton, {394.0f, 12.0f, 47.0f, 19.0f}},
     };
     for (const auto& [child, design] : children)
-        child->setBounds (layout.bounds (design.getX(), design.getY(), design.getWidth(), design.getHeight()));
+        child->setBounds (layout.bounds (design));
 }
 
 void PatchPanel::buttonClicked (juce::Button* button)

@@ -31,6 +31,16 @@ public:
                 static_cast<int> (y (designH))};
     }
 
+    juce::Rectangle<float> area (juce::Rectangle<float> design) const
+    {
+        return area (design.getX(), design.getY(), design.getWidth(), design.getHeight());
+    }
+
+    juce::Rectangle<int> bounds (juce::Rectangle<float> design) const
+    {
+        return bounds (design.getX(), design.getY(), design.getWidth(), design.getHeight());
+    }
+
     // Font heights scale with the container's height.
     float fontHeight (float designFontHeight) const { return y (designFontHeight); }
 

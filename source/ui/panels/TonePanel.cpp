@@ -315,7 +315,7 @@ void TonePanel::resized()
 {
     const ProportionalLayout layout (*this, toneDesignWidth, toneDesignHeight);
     const auto place = [&] (juce::Component& child, const juce::Rectangle<float>& d)
-    { child.setBounds (layout.bounds (d.getX(), d.getY(), d.getWidth(), d.getHeight())); };
+    { child.setBounds (layout.bounds (d)); };
 
     for (const auto& knob : tableKnobs())
         knob.layOut (layout);
