@@ -51,7 +51,8 @@ const TextCase plainTexts[] = {
     {0.0, "ms", "0 ms"},
 };
 
-// A text that does not read as a finite number leaves the control at its value.
+// A text that reads as not a number leaves the control at its value; an infinite number stands
+// for the end of the control's range (-100 to 100 here) on its side.
 const ReadCase plainReadings[] = {
     {"250 ms", 250.0},
     {"12.5", 12.5},
@@ -61,9 +62,10 @@ const ReadCase plainReadings[] = {
     {"-3.5e1 Hz", -35.0},
     {"42ms", 42.0},
     {"nan", currentValue},
-    {"inf", currentValue},
-    {"-inf ms", currentValue},
-    {"1e999", currentValue},
+    {"inf", 100.0},
+    {"-inf ms", -100.0},
+    {"1e999", 100.0},
+    {"-1e999 Hz", -100.0},
     {"NaN %", currentValue},
 };
 } // namespace
@@ -75,7 +77,7 @@ TEST (KnobTexts, ValueWithSixSignificantDigitsAndItsUnit)
         expectTexts (knob, c);
 }
 
-TEST (KnobTexts, ReadsTheFiniteNumberBeforeTheFirstBlank)
+TEST (KnobTexts, ReadsTheNumberBeforeTheFirstBlank)
 {
     BasicKnob knob (-100.0f, 100.0f, "ms");
     for (const auto& c : plainReadings)
@@ -115,11 +117,11 @@ TEST (DecibelKnobTexts, ReadsTheNumberBeforeAnUpperCaseDbAndMinusInfinityAsTheFl
         {"+3.00 dB", 3.0},
         {"0.0 db", 0.0},
         {"abc", 0.0},
-        // The knob's own floor text is not cut and reads as an infinite number: ignored.
-        {"-INF dB", currentValue},
+        // The knob's own floor text is not cut and reads as minus infinity: the floor again.
+        {"-INF dB", -100.0},
         {"nan", currentValue},
-        {"inf", currentValue},
-        {"1e999 DB", currentValue},
+        {"inf", 12.0},
+        {"1e999 DB", 12.0},
     };
     for (const auto& c : cases)
         expectReadings (knob, c);

@@ -11,10 +11,10 @@ BasicSlider::BasicSlider (float minimum, float maximum, const juce::String& suff
 
 BasicSlider::~BasicSlider() = default;
 
-// A text that does not read as a finite number leaves the fader where it is.
+// A text that reads as not a number leaves the fader where it is.
 double BasicSlider::getValueFromText (const juce::String& text)
 {
-    return valueText::numberBeforeFirstBlank (text).value_or (getValue());
+    return valueText::numberBeforeFirstBlank (text, getRange()).value_or (getValue());
 }
 
 juce::String BasicSlider::getTextFromValue (double value)

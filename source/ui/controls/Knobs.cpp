@@ -11,10 +11,10 @@ BasicKnob::BasicKnob (float minimum, float maximum, const juce::String& suffixTe
 
 BasicKnob::~BasicKnob() = default;
 
-// A text that does not read as a finite number leaves the knob where it is.
+// A text that reads as not a number leaves the knob where it is.
 double BasicKnob::getValueFromText (const juce::String& text)
 {
-    return valueText::numberBeforeFirstBlank (text).value_or (getValue());
+    return valueText::numberBeforeFirstBlank (text, getRange()).value_or (getValue());
 }
 
 juce::String BasicKnob::getTextFromValue (double value)
@@ -30,13 +30,13 @@ DecibelKnob::DecibelKnob (float minimum, float maximum) : BasicKnob (minimum, ma
 DecibelKnob::~DecibelKnob() = default;
 
 // The cut is case-sensitive on purpose: the knob's own " dB" and " db" endings are not cut, so
-// its "-INF dB" goes to the number reader, which reads an infinite value and so changes nothing.
+// its "-INF dB" goes to the number reader, which reads minus infinity: the bottom of the range.
 double DecibelKnob::getValueFromText (const juce::String& text)
 {
     const auto number = text.upToFirstOccurrenceOf ("DB", false, false).trim();
     if (number.equalsIgnoreCase ("-INF"))
         return floorValue;
-    return valueText::readFiniteNumber (number).value_or (getValue());
+    return valueText::readNumber (number, getRange()).value_or (getValue());
 }
 
 juce::String DecibelKnob::getTextFromValue (double value)

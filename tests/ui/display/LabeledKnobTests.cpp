@@ -111,9 +111,9 @@ TEST_F (LabeledKnobOnScreen, CaptionReturnsThreeSecondsAfterTheLastMoveOffTheKno
     EXPECT_EQ (shown(), "DELAY");
 }
 
-// Return applies the typed text as the knob reads it, limited to the range; a text that does not
-// read as a finite number leaves the knob where it was. The caption under the pointer then shows
-// the value the knob holds, not the typed text.
+// Return applies the typed text as the knob reads it, limited to the range, an infinite number at
+// its end; a text that reads as not a number leaves the knob where it was. The caption under the
+// pointer then shows the value the knob holds, not the typed text.
 TEST_F (LabeledKnobOnScreen, TypedValueAppliesOnReturn)
 {
     ASSERT_TRUE (window->grabFocus());
@@ -124,9 +124,9 @@ TEST_F (LabeledKnobOnScreen, TypedValueAppliesOnReturn)
         const char* shown;
     };
     const Case cases[] = {
-        {"500", 500.0, "500 ms"}, {"12.5 ms", 12.5, "12.5 ms"}, {"2000", 1000.0, "1000 ms"},
-        {"-5", 0.0, "0 ms"},      {"abc", 0.0, "0 ms"},         {"nan", 250.0, "250 ms"},
-        {"inf", 250.0, "250 ms"}, {"-inf", 250.0, "250 ms"},    {"1e999", 250.0, "250 ms"},
+        {"500", 500.0, "500 ms"},   {"12.5 ms", 12.5, "12.5 ms"}, {"2000", 1000.0, "1000 ms"},
+        {"-5", 0.0, "0 ms"},        {"abc", 0.0, "0 ms"},         {"nan", 250.0, "250 ms"},
+        {"inf", 1000.0, "1000 ms"}, {"-inf", 0.0, "0 ms"},        {"1e999", 1000.0, "1000 ms"},
     };
     for (const auto& c : cases)
     {
@@ -152,8 +152,8 @@ TEST_F (LabeledKnobOnScreen, TypedValueAppliedAwayFromTheWrapperRestoresTheCapti
     EXPECT_EQ (shown(), "DELAY");
 }
 
-// Bound to a parameter, a typed value reaches it and the host; a text that is not a finite
-// number changes nothing there either.
+// Bound to a parameter, a typed value reaches it and the host, an infinite one as the range's end;
+// a text that reads as not a number changes nothing there either.
 TEST_F (LabeledKnobOnScreen, TypedValueReachesTheBoundParameterAndTheHost)
 {
     ASSERT_TRUE (window->grabFocus());
@@ -168,7 +168,7 @@ TEST_F (LabeledKnobOnScreen, TypedValueReachesTheBoundParameterAndTheHost)
     EXPECT_GE (watch.changes ("echoFeedback"), 1);
 
     watch.reset();
-    for (const char* typed : {"nan %", "inf"})
+    for (const char* typed : {"nan %", "NaN"})
     {
         typeIntoCaption (typed);
         window->pressKey (returnKey);
@@ -176,6 +176,12 @@ TEST_F (LabeledKnobOnScreen, TypedValueReachesTheBoundParameterAndTheHost)
     }
     EXPECT_NEAR (harness.getPlain ("echoFeedback"), 75.5f, 0.01f);
     EXPECT_EQ (watch.totalChanges(), 0);
+
+    typeIntoCaption ("inf");
+    window->pressKey (returnKey);
+    testsupport::pumpMessages (50);
+    EXPECT_EQ (harness.getPlain ("echoFeedback"), 120.0f);
+    EXPECT_GE (watch.changes ("echoFeedback"), 1);
 }
 
 // Escape, or a click anywhere else, ends the edit without touching the value.
