@@ -131,3 +131,30 @@ TEST_F (Render, RefusesAFileThatHoldsNoStateOfThisPlugIn)
     EXPECT_NE (missing.exitCode, 0);
     EXPECT_TRUE (missing.output.contains ("no such state file")) << missing.output;
 }
+
+// An input of more channels than the plug-in takes is rendered from its first two, and says so.
+TEST_F (Render, RendersTheFirstTwoChannelsOfAWiderInputAndSaysSo)
+{
+    const auto writeInput = [this] (const char* name, int channels)
+    {
+        juce::AudioBuffer<float> audio (channels, 4800);
+        for (int channel = 0; channel < channels; ++channel)
+            for (int i = 0; i < audio.getNumSamples(); ++i)
+                audio.setSample (channel, i, 0.2f * std::sin (0.01f * (float)((channel + 1) * i)));
+        const auto file = folder.getChildFile (name);
+        juce::WavAudioFormat wav;
+        std::unique_ptr<juce::AudioFormatWriter> writer (
+            wav.createWriterFor (file.createOutputStream().release(), 48000.0, (unsigned)channels, 24, {}, 0));
+        writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
+        return file.getFullPathName();
+    };
+
+    const auto stereo = render ({writeInput ("stereo.wav", 2), "--set", "dryWetMix=0"});
+    const auto wider = render ({writeInput ("three.wav", 3), "--set", "dryWetMix=0"});
+    ASSERT_EQ (stereo.exitCode, 0) << stereo.output;
+    ASSERT_EQ (wider.exitCode, 0) << wider.output;
+    EXPECT_FALSE (stereo.output.contains ("channels"));
+    EXPECT_TRUE (wider.output.contains ("the input has 3 channels: rendering channels 1 and 2")) << wider.output;
+    EXPECT_EQ (wider.audio.getNumChannels(), 2);
+    EXPECT_TRUE (sameAudio (wider.audio, stereo.audio));
+}

@@ -26,6 +26,9 @@ public:
 
     [[noreturn]] void fail (const juce::String& message) const { fail (toolName, message); }
 
+    // A message on stderr that does not end the program.
+    void note (const juce::String& message) const { std::cerr << toolName << ": " << message << "\n"; }
+
     // Moves to the next argument; false when there is none.
     bool next()
     {

@@ -26,6 +26,7 @@ struct Options
 
 const char* const usage =
     "usage: render [options] [input.wav] [-o output.wav]\n"
+    "  input.wav        mono or stereo (of more channels, the first two are rendered)\n"
     "  -o FILE          output WAV file (default rirorezo3-render.wav)\n"
     "  --bundle PATH    the .vst3 bundle to load (default: the one this build made)\n"
     "  --rate HZ        sample rate (default 48000; an input file sets its own)\n"
@@ -166,6 +167,9 @@ int main (int argc, char** argv)
         if (reader == nullptr || reader->lengthInSamples <= 0 || reader->lengthInSamples > (1 << 30))
             fail ("cannot read audio from " + options.input.getFullPathName());
         options.sampleRate = reader->sampleRate;
+        if (reader->numChannels > 2)
+            arguments.note ("the input has " + juce::String (reader->numChannels) +
+                            " channels: rendering channels 1 and 2, leaving out the rest");
         audio.setSize ((int)juce::jlimit (1u, 2u, reader->numChannels), (int)reader->lengthInSamples);
         reader->read (&audio, 0, audio.getNumSamples(), 0, true, audio.getNumChannels() > 1);
     }
