@@ -139,36 +139,6 @@ int editorSide (const juce::XmlElement& element, const juce::String& key)
         return 0;
     return static_cast<int> (side);
 }
-
-// Until its first paint an open editor takes the size of a state read meanwhile; a width of 0
-// leaves it as it is.
-void resizeIfUnpainted (PresetManager& presets, juce::AudioProcessorEditor* editor, int width, int height)
-{
-    if (presets.editorSizePending.exchange (0) != 0 && editor != nullptr && width != 0)
-        editor->setSize (width, height);
-}
-
-// Components belong to the message thread. A state read on another thread (a host's loader)
-// posts the resize there, where it finds out only then whether the editor has painted meanwhile.
-// While the editor lives, so do its processor and the preset manager.
-void applyStoredSizeToUnpaintedEditor (Rirorezo3AudioProcessor& processor, int width, int height)
-{
-    auto& presets = *processor.presetManager;
-    auto* editor = processor.getActiveEditor();
-
-    if (editor != nullptr && !juce::MessageManager::existsAndIsCurrentThread())
-    {
-        juce::MessageManager::callAsync (
-            [safeEditor = juce::Component::SafePointer<juce::AudioProcessorEditor> (editor), &presets, width, height]
-            {
-                if (safeEditor != nullptr)
-                    resizeIfUnpainted (presets, safeEditor.getComponent(), width, height);
-            });
-        return;
-    }
-
-    resizeIfUnpainted (presets, editor, width, height);
-}
 } // namespace
 
 void Rirorezo3AudioProcessor::getStateInformation (juce::MemoryBlock& destData)
@@ -178,11 +148,15 @@ void Rirorezo3AudioProcessor::getStateInformation (juce::MemoryBlock& destData)
     juce::XmlElement root ("DOD_StateInfo");
     auto* preset = new juce::XmlElement ("DOD_Preset");
 
-    preset->setAttribute (presetPathKey, presets.presetPath);
-    for (int k = 1; k <= numberOfSubPresetSlots; ++k)
-        preset->setAttribute (subPresetKey + juce::String (k), presets.subPresetPaths[k - 1]);
-    for (int k = 1; k <= PresetManager::numberOfTextEntries; ++k)
-        preset->setAttribute (textEntryKey + juce::String (k), presets.textEntries[k - 1]);
+    {
+        // The texts of one moment: a state read meanwhile on another thread replaces them whole.
+        const juce::ScopedLock lock (presets.textLock);
+        preset->setAttribute (presetPathKey, presets.presetPath);
+        for (int k = 1; k <= numberOfSubPresetSlots; ++k)
+            preset->setAttribute (subPresetKey + juce::String (k), presets.subPresetPaths[k - 1]);
+        for (int k = 1; k <= PresetManager::numberOfTextEntries; ++k)
+            preset->setAttribute (textEntryKey + juce::String (k), presets.textEntries[k - 1]);
+    }
 
     // Saving the state also fixes the size the next editor opens with.
     const int width = presets.editorWidth;
@@ -216,28 +190,33 @@ void Rirorezo3AudioProcessor::setStateInformation (const void* data, int sizeInB
         const int attributeCount = child->getNumAttributes();
         int firstParameter = olderLayoutFirstParameter;
 
-        if (child->hasAttribute (presetPathKey))
         {
-            // A preset file being loaded keeps the path it was chosen under.
-            if (presets.loadingPresetFile == 0)
-                presets.presetPath = child->getStringAttribute (presetPathKey);
-            presets.presetName = fileNameWithoutExtension (presets.presetPath);
-
-            for (int k = 1; k <= numberOfSubPresetSlots; ++k)
-                presets.subPresetPaths[k - 1] = child->getStringAttribute (subPresetKey + juce::String (k));
-
-            firstParameter = middleLayoutFirstParameter;
-            if (child->hasAttribute (textEntryKey + "1"))
+            // Written whole, so a state saved meanwhile on another thread holds one state's texts.
+            const juce::ScopedLock lock (presets.textLock);
+            if (child->hasAttribute (presetPathKey))
             {
-                for (int k = 1; k <= PresetManager::numberOfTextEntries; ++k)
-                    presets.textEntries[k - 1] = child->getStringAttribute (textEntryKey + juce::String (k));
-                firstParameter = currentLayoutFirstParameter;
+                // A preset file being loaded keeps the path it was chosen under.
+                if (presets.loadingPresetFile == 0)
+                    presets.presetPath = child->getStringAttribute (presetPathKey);
+                presets.presetName = fileNameWithoutExtension (presets.presetPath);
+
+                for (int k = 1; k <= numberOfSubPresetSlots; ++k)
+                    presets.subPresetPaths[k - 1] = child->getStringAttribute (subPresetKey + juce::String (k));
+
+                firstParameter = middleLayoutFirstParameter;
+                if (child->hasAttribute (textEntryKey + "1"))
+                {
+                    for (int k = 1; k <= PresetManager::numberOfTextEntries; ++k)
+                        presets.textEntries[k - 1] = child->getStringAttribute (textEntryKey + juce::String (k));
+                    firstParameter = currentLayoutFirstParameter;
+                }
             }
-        }
-        else
-        {
-            // The oldest layout names the preset by its first attribute.
-            presets.presetName = attributeCount > 0 ? child->getAttributeName (0).replace ("_", " ") : juce::String();
+            else
+            {
+                // The oldest layout names the preset by its first attribute.
+                presets.presetName =
+                    attributeCount > 0 ? child->getAttributeName (0).replace ("_", " ") : juce::String();
+            }
         }
 
         auto width = editorSide (*child, widthKey);
@@ -251,7 +230,7 @@ void Rirorezo3AudioProcessor::setStateInformation (const void* data, int sizeInB
         presets.editorHeight = height;
 
         if (presets.editorSizePending != 0)
-            applyStoredSizeToUnpaintedEditor (*this, width, height);
+            presets.resizeUnpaintedEditor (width, height);
 
         for (int i = firstParameter; i < attributeCount; ++i)
         {
@@ -267,12 +246,13 @@ void Rirorezo3AudioProcessor::setStateInformation (const void* data, int sizeInB
 void Rirorezo3AudioProcessor::loadDefaultPreset()
 {
     auto& presets = *presetManager;
-    const juce::File file (presets.rootPath + directorySeperator + "Presets" + directorySeperator + "Default" + ".dod");
+    const juce::File file (presets.readText (presets.rootPath) + directorySeperator + "Presets" + directorySeperator +
+                           "Default" + ".dod");
 
     juce::MemoryBlock contents;
     if (!readPresetFile (file, contents))
         return;
 
-    presets.presetName = file.getFileName();
+    presets.writeText (presets.presetName, file.getFileName());
     setStateInformation (contents.getData(), static_cast<int> (contents.getSize()));
 }

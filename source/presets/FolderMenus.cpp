@@ -62,7 +62,7 @@ int PresetManager::getUserYesNo (juce::String question)
 int PresetManager::getDirMenu (juce::String folderPath, juce::String extension, juce::String* currentPath)
 {
     juce::StringArray walkedFolders;
-    return addFolderToMenu (juce::File (folderPath), extension, *currentPath, walkedFolders);
+    return addFolderToMenu (juce::File (folderPath), extension, readText (*currentPath), walkedFolders);
 }
 
 int PresetManager::addFolderToMenu (const juce::File& folder, const juce::String& extension,
@@ -161,11 +161,19 @@ int PresetManager::getFileFromMenu (juce::String* path, juce::String title, juce
                                     juce::String type)
 {
     startMenuBuild (title, title.containsIgnoreCase ("save") ? -1 : 0);
-    const int found = getDirMenu (rootPath + directorySeperator + folder, extension, path);
+    const int found = getDirMenu (readText (rootPath) + directorySeperator + folder, extension, path);
 
     int result = 0;
     if (found != 0 || saveMode != 0)
-        result = answerMenuChoice (menus[0].show (tickedItemId, 0, 1, 0), path, title, extension, folder, type);
+    {
+        const juce::WeakReference<PresetManager> self (this);
+        const int chosenId = menus[0].show (tickedItemId, 0, 1, 0);
+        if (self == nullptr)
+            return 0;
+        result = answerMenuChoice (chosenId, path, title, extension, folder, type);
+        if (self == nullptr)
+            return 0;
+    }
 
     clearMenuBuild();
     return result;
@@ -176,6 +184,10 @@ int PresetManager::answerMenuChoice (int chosenId, juce::String* path, const juc
                                      const juce::String& type)
 {
     const auto entryFor = [this] (int index) { return fileList[index].getFullPathName(); };
+    // Each dialog is a modal loop, inside which a host may delete the plug-in: an answer that
+    // comes back to a manager that is gone counts as none.
+    const juce::WeakReference<PresetManager> self (this);
+    const auto answered = [&self] (int answer) { return answer != 0 && self != nullptr; };
 
     if (chosenId <= 0)
         return 0;
@@ -184,9 +196,9 @@ int PresetManager::answerMenuChoice (int chosenId, juce::String* path, const juc
     {
         const auto file = entryFor (chosenId - 1);
         if (file.isEmpty() ||
-            (saveMode != 0 && getUserYesNo ("Overwrite " + fileNameWithoutExtension (file) + " ?") == 0))
+            (saveMode != 0 && !answered (getUserYesNo ("Overwrite " + fileNameWithoutExtension (file) + " ?"))))
             return 0;
-        *path = file;
+        writeText (*path, file);
         return 1;
     }
 
@@ -194,7 +206,8 @@ int PresetManager::answerMenuChoice (int chosenId, juce::String* path, const juc
     {
         const auto parent = entryFor (chosenId - newFolderIdBase);
         juce::String name;
-        if (parent.isEmpty() || getUserText ("NEW FOLDER", "Enter New Folder Name", "Folder Name: ", {}, &name) == 0 ||
+        if (parent.isEmpty() ||
+            !answered (getUserText ("NEW FOLDER", "Enter New Folder Name", "Folder Name: ", {}, &name)) ||
             !isPlainName (name))
             return 0;
         juce::File (parent + directorySeperator + name).createDirectory();
@@ -204,14 +217,14 @@ int PresetManager::answerMenuChoice (int chosenId, juce::String* path, const juc
     const auto parent = entryFor (chosenId - saveAsIdBase);
     juce::String name;
     if (parent.isEmpty() ||
-        getUserText ("Save As", "Enter New " + type + " Name", type + " Name: ", fileNameWithoutExtension (*path),
-                     &name) == 0 ||
+        !answered (getUserText ("Save As", "Enter New " + type + " Name",
+                                type + " Name: ", fileNameWithoutExtension (readText (*path)), &name)) ||
         !isPlainName (name))
         return 0;
 
     const juce::File target (parent + directorySeperator + name + extension);
-    if (target.isDirectory() || (target.exists() && getUserYesNo ("Overwrite " + name + " ?") == 0))
+    if (target.isDirectory() || (target.exists() && !answered (getUserYesNo ("Overwrite " + name + " ?"))))
         return 0;
-    *path = target.getFullPathName();
+    writeText (*path, target.getFullPathName());
     return 1;
 }

@@ -12,7 +12,7 @@ const juce::String presetType ("Preset");
 
 void PresetManager::savePreset (juce::String* path)
 {
-    auto chosen = *path;
+    auto chosen = readText (*path);
     if (getFileFromMenu (&chosen, "Save Preset", presetExtension, presetFolder, presetType) > 0)
         savePresetFile (path, chosen);
 }
@@ -23,23 +23,23 @@ void PresetManager::savePresetFile (juce::String* path, const juce::String& newP
         return;
 
     // The state names the file it is saved in, so the path changes before the state is taken.
-    const auto previousPath = *path;
-    *path = newPath;
+    const auto previousPath = readText (*path);
+    writeText (*path, newPath);
     juce::MemoryBlock state;
     processor->getStateInformation (state);
 
     if (!replaceFileSafely (juce::File (newPath), state))
     {
-        *path = previousPath;
+        writeText (*path, previousPath);
         return;
     }
-    presetName = fileNameWithoutExtension (newPath);
+    writeText (presetName, fileNameWithoutExtension (newPath));
 }
 
 void PresetManager::loadPreset (juce::String* path)
 {
     if (getFileFromMenu (path, "Load Preset", presetExtension, presetFolder, presetType) != 0)
-        loadPresetFile (*path);
+        loadPresetFile (readText (*path));
 }
 
 void PresetManager::loadPresetFile (const juce::String& path)
@@ -48,7 +48,7 @@ void PresetManager::loadPresetFile (const juce::String& path)
     if (!juce::File::isAbsolutePath (path) || !readPresetFile (juce::File (path), contents))
         return;
 
-    presetName = fileNameWithoutExtension (path);
+    writeText (presetName, fileNameWithoutExtension (path));
     // The file keeps the path it was chosen under, whatever path is stored inside it.
     loadingPresetFile = -1;
     processor->setStateInformation (contents.getData(), static_cast<int> (contents.getSize()));
@@ -60,7 +60,7 @@ int PresetManager::getNextPrevFile (int direction, juce::String* path, juce::Str
 {
     startMenuBuild (title, 0);
     currentItemId = -1;
-    const int found = getDirMenu (rootPath + directorySeperator + folder, extension, path);
+    const int found = getDirMenu (readText (rootPath) + directorySeperator + folder, extension, path);
 
     if (found != 0 && currentItemId != -1)
     {
@@ -76,7 +76,7 @@ int PresetManager::getNextPrevFile (int direction, juce::String* path, juce::Str
             while (isFile (target - step))
                 target -= step;
         }
-        *path = fileList[target].getFullPathName();
+        writeText (*path, fileList[target].getFullPathName());
     }
 
     clearMenuBuild();

@@ -12,10 +12,26 @@ class Rirorezo3AudioProcessor;
 // preset's path and name, the last sub-preset file of each group, free text entries, the editor
 // sizes that the plug-in state carries, and the working storage of the folder menus.
 // The fields are public: the state blob, the editor and the patch bar use them directly.
+//
+// Threads: the menus, dialogs and files run on the message thread, the state writer and reader on
+// whatever thread the host calls them. The texts both touch (presetPath, presetName,
+// subPresetPaths, textEntries, rootPath) are only copied or assigned while textLock is held; the
+// other shared fields are atomic.
 class PresetManager
 {
 public:
     explicit PresetManager (Rirorezo3AudioProcessor* owner);
+
+    // One shared text, copied or replaced under textLock. Several texts that must stay together
+    // are copied under one hold of the lock instead.
+    juce::String readText (const juce::String& text) const;
+    void writeText (juce::String& text, const juce::String& value);
+
+    // The state reader's resize of an open editor that has not painted yet: clears
+    // editorSizePending and, while it was set, gives the editor the size (a width of 0 leaves it).
+    // Components belong to the message thread: from any other thread the resize is posted there,
+    // and the editor is looked up only when it runs.
+    void resizeUnpaintedEditor (int width, int height);
 
     // Modal dialogs: a text prompt (1 and the text when confirmed non-empty, else 0) and a
     // question (1 for "Yes").
@@ -51,7 +67,7 @@ public:
     static constexpr int numberOfTextEntries = 20;
 
     // -1 while a preset file's bytes are being loaded: the state reader then keeps presetPath.
-    int loadingPresetFile = 0;
+    std::atomic<int> loadingPresetFile{0};
 
     // Menu build state, set by every build before use.
     int fileCount = 0;
@@ -72,6 +88,7 @@ public:
     juce::Array<juce::File> fileList;
     juce::PopupMenu menus[maximumMenus];
 
+    juce::CriticalSection textLock;
     juce::String textEntries[numberOfTextEntries];
     juce::String subPresetPaths[numberOfSubPresetSlots];
     juce::String presetPath;
@@ -79,10 +96,26 @@ public:
     juce::String rootPath;
 
     // The element the state reader is working on; valid only inside that call.
-    juce::XmlElement* presetElement = nullptr;
+    std::atomic<juce::XmlElement*> presetElement{nullptr};
     Rirorezo3AudioProcessor* processor;
 
 private:
+    // Carries a resize from another thread to the message thread; a manager that is deleted
+    // first cancels it.
+    class PendingEditorResize : private juce::AsyncUpdater
+    {
+    public:
+        explicit PendingEditorResize (PresetManager& owner) : presets (owner) {}
+        void post (int width, int height);
+
+    private:
+        void handleAsyncUpdate() override;
+
+        PresetManager& presets;
+        // Width and height in one word, so a later request never pairs with half of an earlier one.
+        std::atomic<juce::uint64> size{0};
+    };
+
     int addFolderToMenu (const juce::File& folder, const juce::String& extension, const juce::String& currentPath,
                          juce::StringArray& walkedFolders);
     int answerMenuChoice (int chosenId, juce::String* path, const juce::String& title, const juce::String& extension,
@@ -90,5 +123,10 @@ private:
     void clearMenuBuild();
     void startMenuBuild (const juce::String& title, int mode);
 
+    PendingEditorResize pendingEditorResize{*this};
+
+    // The menus and dialogs run modal loops, inside which a host may delete the plug-in: after
+    // each, the manager goes on only if it still exists.
+    JUCE_DECLARE_WEAK_REFERENCEABLE (PresetManager)
     JUCE_DECLARE_NON_COPYABLE (PresetManager)
 };

@@ -45,7 +45,7 @@ void PresetManager::saveSubPreset (int group)
 {
     if (!isSubPresetGroup (group))
         return;
-    auto chosen = subPresetPaths[group];
+    auto chosen = readText (subPresetPaths[group]);
     if (chooseSubPresetFile (*this, group, "Save", &chosen) != 0)
         saveSubPresetFile (group, chosen);
 }
@@ -62,7 +62,7 @@ void PresetManager::saveSubPresetFile (int group, const juce::String& newPath)
                         { contents.writeFloat (parameter != nullptr ? parameter->getValue() : 0.0f); });
 
     if (replaceFileSafely (juce::File (newPath), contents.getMemoryBlock()))
-        subPresetPaths[group] = newPath;
+        writeText (subPresetPaths[group], newPath);
 }
 
 void PresetManager::loadSubPreset (int group)
@@ -70,7 +70,7 @@ void PresetManager::loadSubPreset (int group)
     if (!isSubPresetGroup (group))
         return;
     if (chooseSubPresetFile (*this, group, "Load", &subPresetPaths[group]) != 0)
-        loadSubPresetFile (group, subPresetPaths[group]);
+        loadSubPresetFile (group, readText (subPresetPaths[group]));
 }
 
 void PresetManager::loadSubPresetFile (int group, const juce::String& path)

@@ -16,7 +16,7 @@ PatchPanel::PatchPanel (Rirorezo3AudioProcessor* processorIn) : processor (proce
 
     presetButton.addListener (this);
     presetButton.setLookAndFeel (&dropButtonLookAndFeel.get());
-    presetButton.setButtonText (processor->presetManager->presetName);
+    presetButton.setButtonText (processor->presetManager->readText (processor->presetManager->presetName));
     addAndMakeVisible (presetButton);
 
     saveButton.setButtonText ("SAVE");
@@ -58,6 +58,8 @@ void PatchPanel::resized()
 void PatchPanel::buttonClicked (juce::Button* button)
 {
     auto& presets = *processor->presetManager;
+    // The menus and dialogs are modal loops, inside which the host may close the editor.
+    const juce::Component::SafePointer<PatchPanel> self (this);
 
     if (button == &presetButton)
         presets.loadPreset (&presets.presetPath);
@@ -66,7 +68,8 @@ void PatchPanel::buttonClicked (juce::Button* button)
     else
         return;
 
-    showPresetName();
+    if (self != nullptr)
+        showPresetName();
 }
 
 void PatchPanel::stepPreset (int direction)
@@ -77,12 +80,12 @@ void PatchPanel::stepPreset (int direction)
 
     // The file is read as a chosen preset is: only a regular file of preset size, and the state
     // reader keeps the path it was reached under.
-    presets.loadPresetFile (presets.presetPath);
+    presets.loadPresetFile (presets.readText (presets.presetPath));
 }
 
 void PatchPanel::showPresetName()
 {
-    const auto& name = processor->presetManager->presetName;
+    const auto name = processor->presetManager->readText (processor->presetManager->presetName);
     if (presetButton.getButtonText() != name)
         presetButton.setButtonText (name);
 }

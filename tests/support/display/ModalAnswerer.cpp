@@ -49,25 +49,32 @@ bool ModalAnswerer::hasFocus() const
 ModalAnswerer& ModalAnswerer::choose (const juce::StringArray& itemPath)
 {
     for (const auto& item : itemPath)
-        steps.push_back ({Step::Kind::menuItem, item, {}, {}});
+        steps.push_back ({Step::Kind::menuItem, item, {}, {}, {}});
     return *this;
 }
 
 ModalAnswerer& ModalAnswerer::dismissMenu()
 {
-    steps.push_back ({Step::Kind::dismissMenu, {}, {}, {}});
+    steps.push_back ({Step::Kind::dismissMenu, {}, {}, {}, {}});
     return *this;
 }
 
 ModalAnswerer& ModalAnswerer::enterText (const juce::String& text, const juce::String& button)
 {
-    steps.push_back ({Step::Kind::dialog, {}, text, button});
+    steps.push_back ({Step::Kind::dialog, {}, text, button, {}});
     return *this;
 }
 
 ModalAnswerer& ModalAnswerer::click (const juce::String& button)
 {
-    steps.push_back ({Step::Kind::dialog, {}, {}, button});
+    steps.push_back ({Step::Kind::dialog, {}, {}, button, {}});
+    return *this;
+}
+
+ModalAnswerer& ModalAnswerer::whileOpen (std::function<void()> action)
+{
+    jassert (!steps.empty());
+    steps.back().whileOpen = std::move (action);
     return *this;
 }
 
@@ -109,6 +116,8 @@ std::optional<ModalAnswerer::Step> ModalAnswerer::nextStep (Step::Kind kind, con
     }
     auto step = steps.front();
     steps.pop_front();
+    if (step.whileOpen)
+        step.whileOpen();
     return step;
 }
 

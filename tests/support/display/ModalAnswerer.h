@@ -3,6 +3,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -30,6 +31,9 @@ public:
     ModalAnswerer& dismissMenu();
     ModalAnswerer& enterText (const juce::String& text, const juce::String& button);
     ModalAnswerer& click (const juce::String& button);
+    // Runs the action inside the modal loop of the step given last, just before that step is
+    // answered: what a host may do while a menu or dialog of the plug-in is open.
+    ModalAnswerer& whileOpen (std::function<void()> action);
 
     // What was not expected, and the steps that found nothing to answer.
     juce::StringArray problems() const;
@@ -51,6 +55,7 @@ private:
         juce::String item;
         std::optional<juce::String> text;
         juce::String button;
+        std::function<void()> whileOpen;
     };
 
     void timerCallback() override;
