@@ -260,7 +260,7 @@ TEST (EditorWindow, SavedStateCarriesTheSizeLastPainted)
 
 // A host may read a state on a thread of its own; the open editor is only ever resized on the
 // message thread, and only while it has not painted.
-TEST (EditorWindow, StateReadOnAnotherThreadResizesTheEditorOnlyOnTheMessageThread)
+TEST (EditorWindowThreads, StateReadOnAnotherThreadResizesTheEditorOnlyOnTheMessageThread)
 {
     struct ResizeWatch : juce::ComponentListener
     {

@@ -628,7 +628,8 @@ TEST_F (MeltPanelTest, ClosingEmptiesTheMeltSlotsAndLaterEditsAndStateLoadsStill
 
 // Automation from the audio thread reaches the controls through posted updates, which must not
 // outlive a closed panel.
-TEST_F (MeltPanelTest, OpeningAndClosingWhileTheAudioThreadAutomatesIsSafe)
+using MeltPanelThreads = MeltPanelTest;
+TEST_F (MeltPanelThreads, OpeningAndClosingWhileTheAudioThreadAutomatesIsSafe)
 {
     std::atomic<bool> running{true};
     std::thread audio (

@@ -212,7 +212,8 @@ TEST_F (TonePanelTest, RandomiseButtonRandomisesTheToneGroup)
 }
 
 // Host automation, a preset or a sub-preset load may flip the switch: each flip is one run.
-TEST_F (TonePanelTest, RandomiseSwitchChangedElsewhereRunsTheRandomiserOncePerChange)
+using TonePanelThreads = TonePanelTest;
+TEST_F (TonePanelThreads, RandomiseSwitchChangedElsewhereRunsTheRandomiserOncePerChange)
 {
     const struct
     {
@@ -283,7 +284,7 @@ TEST_F (TonePanelTest, ClosingEmptiesExactlyTheToneSlotsAndLaterEditsTouchNoCont
 
 // Host automation keeps arriving from the audio thread while editors open and close: its
 // pending control updates and randomiser runs must die with the panels.
-TEST (ToneAndMasterPanels, OpenAndCloseRepeatedlyWhileTheHostPlaysAndAutomates)
+TEST (ToneAndMasterPanelsThreads, OpenAndCloseRepeatedlyWhileTheHostPlaysAndAutomates)
 {
     ProcessorHarness harness;
     AutomatingHost host (harness, {"toneLowFreq", "toneDrive", "toneRnd", "tonePower", "outputVolume"}, 10);

@@ -69,7 +69,7 @@ TEST (WholeEditor, ClosingEmptiesEverySlotAndLaterHostEditsStillWork)
 
 // A host keeps playing and automating (switches, menus, randomise and page switches among them)
 // while the user opens and closes the editor: nothing pending may outlive its panel.
-TEST (WholeEditor, OpenAndCloseRepeatedlyWhileAudioRunsAndTheHostAutomates)
+TEST (WholeEditorThreads, OpenAndCloseRepeatedlyWhileAudioRunsAndTheHostAutomates)
 {
     ProcessorHarness harness;
     AutomatingHost host (harness,
