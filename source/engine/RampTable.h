@@ -11,7 +11,7 @@ using LinearRamp = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>
 // One smoother of a section: the member, its ramp length and the mirror value it follows (none
 // where the stage supplies the target itself). A section lists its smoothers in the order their
 // targets are set.
-template <typename Section> struct RampSpec
+template <typename Section> struct SmootherEntry
 {
     LinearRamp Section::*ramp;
     double seconds;
@@ -19,14 +19,14 @@ template <typename Section> struct RampSpec
 };
 
 template <typename Section, size_t count>
-void resetRamps (Section& section, const RampSpec<Section> (&table)[count], double sampleRate)
+void resetRamps (Section& section, const SmootherEntry<Section> (&table)[count], double sampleRate)
 {
     for (const auto& entry : table)
         (section.*entry.ramp).reset (sampleRate, entry.seconds);
 }
 
 template <typename Section, size_t count>
-bool anyRamping (const Section& section, const RampSpec<Section> (&table)[count])
+bool anyRamping (const Section& section, const SmootherEntry<Section> (&table)[count])
 {
     for (const auto& entry : table)
         if ((section.*entry.ramp).isSmoothing())
@@ -37,7 +37,7 @@ bool anyRamping (const Section& section, const RampSpec<Section> (&table)[count]
 // A switched-off section keeps its smoothers in time: one step per sample each. A smoother at rest
 // would not move, so it is left alone.
 template <typename Section, size_t count>
-void advanceRamps (Section& section, const RampSpec<Section> (&table)[count], int numSamples)
+void advanceRamps (Section& section, const SmootherEntry<Section> (&table)[count], int numSamples)
 {
     for (const auto& entry : table)
     {
