@@ -4,7 +4,9 @@
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 
 using LinearRamp = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
 
@@ -18,11 +20,20 @@ template <typename Section> struct SmootherEntry
     std::atomic<float> PluginParameters::*value = nullptr;
 };
 
+// A ramp's length in samples, floored as SmoothedValue::reset (sampleRate, seconds) does. Its
+// conversion to int is undefined for a rate that is not a number or is too large; here a rate that
+// is not a positive number gives no ramp, and a huge one a ramp of at most 1e8 steps.
+inline int rampSteps (double seconds, double sampleRate)
+{
+    const auto steps = std::floor (seconds * sampleRate);
+    return steps >= 1.0 ? (int)std::min (steps, 1.0e8) : 0;
+}
+
 template <typename Section, size_t count>
 void resetRamps (Section& section, const SmootherEntry<Section> (&table)[count], double sampleRate)
 {
     for (const auto& entry : table)
-        (section.*entry.ramp).reset (sampleRate, entry.seconds);
+        (section.*entry.ramp).reset (rampSteps (entry.seconds, sampleRate));
 }
 
 template <typename Section, size_t count>
