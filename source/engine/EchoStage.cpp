@@ -3,6 +3,7 @@
 #include "engine/FilterLimits.h"
 #include "engine/MeltSection.h"
 #include "engine/PluginProcessor.h"
+#include "engine/RampTable.h"
 #include "engine/SoftClip.h"
 
 #include <algorithm>
@@ -28,12 +29,17 @@ template <size_t size> float factorLimit (const std::array<float, size>& table, 
     return table[(size_t)juce::jlimit (0, (int)size - 1, index)];
 }
 
-// Ramp lengths in samples; an unusable rate gives no ramp instead of an undefined conversion.
-int rampSteps (double seconds, double sampleRate)
-{
-    const auto steps = std::floor (seconds * sampleRate);
-    return steps >= 1.0 ? (int)std::min (steps, 1.0e8) : 0;
-}
+using P = PluginParameters;
+using E = EchoSection;
+
+// In the order the stage sets their targets.
+constexpr SmootherEntry<E> echoRamps[] = {
+    {&E::feedbackSmooth, 0.01, &P::echoFeedbackValue},
+    {&E::lowPassFreqSmooth, 0.05, &P::echoLpFreqValue},
+    {&E::highPassFreqSmooth, 0.05, &P::echoHpFreqValue},
+    {&E::inputSmooth, 0.01, &P::echoInputValue},
+    {&E::mixSmooth, 0.01, &P::echoMixValue},
+};
 
 // A target that is not a number keeps the last one.
 void setDelayTarget (double& target, double samples)
@@ -107,15 +113,6 @@ RampValues stepRamps (EchoSection& echo)
 {
     return {echo.feedbackSmooth.getNextValue(), echo.inputSmooth.getNextValue(), echo.mixSmooth.getNextValue(),
             echo.lowPassFreqSmooth.getNextValue(), echo.highPassFreqSmooth.getNextValue()};
-}
-
-bool anyRamping (const EchoSection& echo)
-{
-    for (const auto* ramp :
-         {&echo.feedbackSmooth, &echo.inputSmooth, &echo.mixSmooth, &echo.lowPassFreqSmooth, &echo.highPassFreqSmooth})
-        if (ramp->isSmoothing())
-            return true;
-    return false;
 }
 
 // What the block's samples share.
@@ -251,13 +248,7 @@ void Rirorezo3AudioProcessor::prepareEchoStage()
     echo.factorLfo.sampleRate = rate;
     clearEchoDelay();
 
-    const auto shortRamp = rampSteps (0.01, rate);
-    const auto filterRamp = rampSteps (0.05, rate);
-    echo.feedbackSmooth.reset (shortRamp);
-    echo.inputSmooth.reset (shortRamp);
-    echo.mixSmooth.reset (shortRamp);
-    echo.lowPassFreqSmooth.reset (filterRamp);
-    echo.highPassFreqSmooth.reset (filterRamp);
+    resetRamps (echo, echoRamps, rate);
 
     // Forces both coefficient sets to be computed by the first filtered sample.
     echo.lowPassFreqCache = unsetFilterKey;
@@ -298,11 +289,6 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     const auto offsetMs = loadValue (values.echoOffsetMsValue);
     const auto length = loadValue (values.echoLengthValue);
     const auto glide = loadValue (values.echoGlideValue);
-    const auto input = loadValue (values.echoInputValue);
-    const auto feedback = loadValue (values.echoFeedbackValue);
-    const auto highPassFreq = loadValue (values.echoHpFreqValue);
-    const auto lowPassFreq = loadValue (values.echoLpFreqValue);
-    const auto mix = loadValue (values.echoMixValue);
     perBlock.equalPower = loadValue (values.echoMixModeValue) == 0;
     perBlock.autoFactor = loadValue (values.echoFactorModeValue) == 1;
     const auto link = loadValue (values.echoLinkValue);
@@ -338,11 +324,8 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
     }
     perBlock.stageGain = 1.0f - 0.5f * duck * perBlock.echoSend;
 
-    echo.feedbackSmooth.setTargetValue (feedback);
-    echo.lowPassFreqSmooth.setTargetValue (lowPassFreq);
-    echo.highPassFreqSmooth.setTargetValue (highPassFreq);
-    echo.inputSmooth.setTargetValue (input);
-    echo.mixSmooth.setTargetValue (mix);
+    for (const auto& entry : echoRamps)
+        (echo.*entry.ramp).setTargetValue (loadValue (values.*entry.value));
 
     const auto rateL = beatTables::beats (beatTables::wow, rateLeft);
     perBlock.rateR = link ? rateL : beatTables::beats (beatTables::wow, rateRight);
@@ -366,7 +349,7 @@ void Rirorezo3AudioProcessor::runEchoStage (const StageBlock& block)
 
     if (block.numSamples == 0)
         return;
-    if (anyRamping (echo))
+    if (anyRamping (echo, echoRamps))
         runSamples<true> (echo, block, perBlock);
     else
         runSamples<false> (echo, block, perBlock);

@@ -1,6 +1,7 @@
 #include "engine/FilterLimits.h"
 #include "engine/MasterSection.h"
 #include "engine/PluginProcessor.h"
+#include "engine/RampTable.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -9,7 +10,15 @@ namespace
 {
 constexpr double noiseCorner = 250.0;
 constexpr double noiseQ = 0.5;
-constexpr double rampSeconds = 0.01;
+
+using P = PluginParameters;
+
+// In the order the stage sets their targets.
+constexpr SmootherEntry<MasterSection> masterRamps[] = {
+    {&MasterSection::smoothOutputVolume, 0.01, &P::outputVolumeValue},
+    {&MasterSection::smoothDryWetMix, 0.01, &P::dryWetMixValue},
+    {&MasterSection::smoothNoiseLevel, 0.01, &P::noiseLevelValue},
+};
 
 // One rand() draw as a noise sample uniform over -0.1..0.1, both ends included.
 float noiseSample()
@@ -77,9 +86,7 @@ void Rirorezo3AudioProcessor::prepareMasterStage()
 
     master.noiseLowShelf.setCoefficients (juce::IIRCoefficients::makeLowShelf (rate, corner, noiseQ, 1.2f));
     master.noiseHighShelf.setCoefficients (juce::IIRCoefficients::makeHighShelf (rate, corner, noiseQ, 0.08f));
-    master.smoothOutputVolume.reset (rate, rampSeconds);
-    master.smoothDryWetMix.reset (rate, rampSeconds);
-    master.smoothNoiseLevel.reset (rate, rampSeconds);
+    resetRamps (master, masterRamps, rate);
 }
 
 void Rirorezo3AudioProcessor::runMasterStage (const StageBlock& block)
@@ -87,9 +94,6 @@ void Rirorezo3AudioProcessor::runMasterStage (const StageBlock& block)
     auto& master = *masterSection;
 
     const auto ruvuv = loadValue (pluginParameters.ruvuvMeltValue);
-    const auto volume = loadValue (pluginParameters.outputVolumeValue);
-    const auto mix = loadValue (pluginParameters.dryWetMixValue);
-    const auto level = loadValue (pluginParameters.noiseLevelValue);
     const auto noiseBoost = ruvuv * 4.0f / 100.0f + 1.0f;
 
     if (block.numSamples == 0)
@@ -97,15 +101,12 @@ void Rirorezo3AudioProcessor::runMasterStage (const StageBlock& block)
     processSample (master, block, 0, stepGains (master, noiseBoost));
 
     // Set after the first sample, so a change takes effect from the block's second sample.
-    master.smoothOutputVolume.setTargetValue (volume);
-    master.smoothDryWetMix.setTargetValue (mix);
-    master.smoothNoiseLevel.setTargetValue (level);
+    for (const auto& entry : masterRamps)
+        (master.*entry.ramp).setTargetValue (loadValue (pluginParameters.*entry.value));
     if (block.numSamples == 1)
         return;
 
-    const auto rampsMoving = master.smoothOutputVolume.isSmoothing() || master.smoothDryWetMix.isSmoothing() ||
-                             master.smoothNoiseLevel.isSmoothing();
-    if (rampsMoving)
+    if (anyRamping (master, masterRamps))
         runSamples<true> (master, block, noiseBoost);
     else
         runSamples<false> (master, block, noiseBoost);

@@ -13,7 +13,7 @@ using M = MeltSection;
 
 // In declaration order, which is also the order their targets are set in. The drop-out phase
 // follows the block's snapshot of its parameter.
-constexpr RampSpec<M> meltRamps[] = {
+constexpr SmootherEntry<M> meltRamps[] = {
     {&M::smoothWowFreq, 0.3, &P::meltWowFreqValue},
     {&M::smoothFlowMix, 0.3, &P::meltFlowMixValue},
     {&M::smoothFlutterFreq, 0.3, &P::meltFlutterFreqValue},

@@ -12,7 +12,7 @@ using P = PluginParameters;
 using T = ToneSection;
 
 // In the order the stage sets their targets.
-constexpr RampSpec<T> toneRamps[] = {
+constexpr SmootherEntry<T> toneRamps[] = {
     {&T::smoothDrive, 0.01, &P::toneDriveValue},     {&T::smoothLowFreq, 0.05, &P::toneLowFreqValue},
     {&T::smoothLowQ, 0.01, &P::toneLowQValue},       {&T::smoothLowGain, 0.01, &P::toneLowGainValue},
     {&T::smoothMidFreq, 0.05, &P::toneMidFreqValue}, {&T::smoothMidQ, 0.01, &P::toneMidQValue},

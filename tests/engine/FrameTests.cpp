@@ -1,8 +1,14 @@
 #include "ProcessorHarness.h"
 
+#include "engine/EchoSection.h"
+#include "engine/MasterSection.h"
+#include "engine/MeltSection.h"
+#include "engine/ToneSection.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 using testsupport::ProcessorHarness;
 
@@ -133,6 +139,59 @@ TEST (BlockFrame, PrepareResetsTheTransport)
     EXPECT_EQ (harness.processor->ppqPosition, 0.0);
     EXPECT_EQ (harness.processor->bpm, 120.0);
     EXPECT_EQ (harness.processor->isPlaying, 0);
+}
+
+namespace
+{
+// Whether a ramp to a new target takes exactly this many steps; a linear ramp skips ahead at once.
+bool rampTakesSteps (ToneSection::Ramp ramp, int steps)
+{
+    ramp.setTargetValue (ramp.getTargetValue() + 1.0f);
+    if (steps == 0)
+        return !ramp.isSmoothing();
+    ramp.skip (steps - 1);
+    const auto movingBeforeTheLastStep = ramp.isSmoothing();
+    ramp.skip (1);
+    return movingBeforeTheLastStep && !ramp.isSmoothing();
+}
+} // namespace
+
+// A host may announce a rate that no ramp length can be counted in. A rate that is not a positive
+// number gives no ramp, a huge one a ramp of at most 1e8 steps, in every stage, instead of an
+// out-of-range conversion to a step count.
+TEST (BlockFrame, UnusableSampleRateGivesEveryStageNoRampOrABoundedOne)
+{
+    const auto infinity = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        double sampleRate;
+        int steps;
+    } rates[] = {
+        {0.0, 0},       {-48000.0, 0},       {std::numeric_limits<double>::quiet_NaN(), 0},
+        {-infinity, 0}, {1.0e12, 100000000}, {infinity, 100000000},
+    };
+
+    for (const auto& rate : rates)
+    {
+        Rirorezo3AudioProcessor processor;
+        processor.setRateAndBufferSizeDetails (rate.sampleRate, 512);
+        processor.prepareToPlay (rate.sampleRate, 512);
+
+        // One smoother per stage: each stage resets all of its own through one table.
+        const struct
+        {
+            const char* stage;
+            const ToneSection::Ramp& smoother;
+        } stages[] = {
+            {"tone", processor.toneSection->smoothLowFreq},
+            {"melt", processor.meltSection->smoothDepth},
+            {"echo", processor.echoSection->lowPassFreqSmooth},
+            {"master", processor.masterSection->smoothOutputVolume},
+        };
+        for (const auto& stage : stages)
+            EXPECT_TRUE (rampTakesSteps (stage.smoother, rate.steps))
+                << stage.stage << " at " << rate.sampleRate << " Hz";
+    }
 }
 
 TEST (BlockFrame, NonFiniteInputBecomesSilenceAndLeavesLaterBlocksClean)
