@@ -1,7 +1,11 @@
+#include "ImageProbes.h"
 #include "ui/style/UiConstants.h"
 
 #include <BinaryData.h>
 #include <gtest/gtest.h>
+
+#include <iterator>
+#include <vector>
 
 namespace
 {
@@ -49,4 +53,44 @@ TEST (UiFonts, EachFontComesFromItsEmbeddedTypefaceAtHeightFourteen)
         EXPECT_FLOAT_EQ (c.font.getStringWidthFloat (sample), c.resource.getStringWidthFloat (sample));
     }
     EXPECT_NE (bold.getStringWidthFloat (sample), book.getStringWidthFloat (sample));
+}
+
+// JUCE closes the embedded faces when its session ends (a plug-in's last instance goes, a program
+// shuts JUCE down); a later session opens them again, and every font measures and draws as before.
+TEST (UiFonts, MeasureAndDrawAlikeWhenJuceStartsAgain)
+{
+    const juce::Font* const fonts[] = {&headerFont, &labelFont, &knobFont, &knobFontAlt,
+                                       &buttonFont, &comboFont, &popupFont};
+    const juce::String sample ("LOAD 1/4T -INF dB");
+    const int rowHeight = 20;
+    const int rows = static_cast<int> (std::size (fonts));
+    const auto widths = [&]
+    {
+        std::vector<float> result;
+        for (const auto* font : fonts)
+            result.push_back (font->getStringWidthFloat (sample));
+        return result;
+    };
+    const auto paintRows = [&] (juce::Graphics& g)
+    {
+        g.fillAll (juce::Colours::white);
+        g.setColour (juce::Colours::black);
+        int baseline = 15;
+        for (const auto* font : fonts)
+        {
+            g.setFont (*font);
+            g.drawSingleLineText (sample, 2, baseline);
+            baseline += rowHeight;
+        }
+    };
+    const auto drawing = [&] { return testsupport::paintedWith (160, rowHeight * rows, paintRows); };
+    const auto widthsBefore = widths();
+    const auto drawingBefore = drawing();
+    ASSERT_FALSE (testsupport::inkBounds (drawingBefore, juce::Colours::white).isEmpty());
+
+    juce::shutdownJuce_GUI();
+    juce::initialiseJuce_GUI();
+
+    EXPECT_EQ (widths(), widthsBefore);
+    EXPECT_TRUE (testsupport::imagesEqual (drawing(), drawingBefore));
 }

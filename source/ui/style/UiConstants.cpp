@@ -17,36 +17,59 @@ public:
     {
     }
 
-    float getAscent() const override { return face().getAscent(); }
-    float getDescent() const override { return face().getDescent(); }
-    float getHeightToPointsFactor() const override { return face().getHeightToPointsFactor(); }
-    float getStringWidth (const juce::String& text) override { return face().getStringWidth (text); }
+    float getAscent() const override { return face()->getAscent(); }
+    float getDescent() const override { return face()->getDescent(); }
+    float getHeightToPointsFactor() const override { return face()->getHeightToPointsFactor(); }
+    float getStringWidth (const juce::String& text) override { return face()->getStringWidth (text); }
     void getGlyphPositions (const juce::String& text, juce::Array<int>& glyphs, juce::Array<float>& xOffsets) override
     {
-        face().getGlyphPositions (text, glyphs, xOffsets);
+        face()->getGlyphPositions (text, glyphs, xOffsets);
     }
     bool getOutlineForGlyph (int glyphNumber, juce::Path& path) override
     {
-        return face().getOutlineForGlyph (glyphNumber, path);
+        return face()->getOutlineForGlyph (glyphNumber, path);
     }
     juce::EdgeTable* getEdgeTableForGlyph (int glyphNumber, const juce::AffineTransform& transform,
                                            float fontHeight) override
     {
-        return face().getEdgeTableForGlyph (glyphNumber, transform, fontHeight);
+        return face()->getEdgeTableForGlyph (glyphNumber, transform, fontHeight);
     }
-    bool isHinted() const override { return face().isHinted(); }
+    bool isHinted() const override { return face()->isHinted(); }
 
 private:
-    juce::Typeface& face() const
+    // Holds the opened face for one JUCE session: JUCE deletes it when its last initialiser goes,
+    // and the next use opens the face again. Kept by the proxy itself, the face would outlive
+    // JUCE's leak counters, statics made after the proxy and so destroyed before it.
+    struct OpenedFace : private juce::DeletedAtShutdown
     {
-        std::call_once (opened, [this] { loaded = juce::Typeface::createSystemTypefaceFor (data, size); });
-        return *loaded;
+        explicit OpenedFace (const EmbeddedTypeface& proxy)
+            : owner (proxy), face (juce::Typeface::createSystemTypefaceFor (proxy.data, proxy.size))
+        {
+        }
+
+        ~OpenedFace() override
+        {
+            const std::scoped_lock lock (owner.mutex);
+            owner.opened = nullptr;
+        }
+
+        const EmbeddedTypeface& owner;
+        const juce::Typeface::Ptr face;
+    };
+
+    // A reference rather than the face itself, so a call still running keeps it while JUCE shuts down.
+    juce::Typeface::Ptr face() const
+    {
+        const std::scoped_lock lock (mutex);
+        if (opened == nullptr)
+            opened = new OpenedFace (*this);
+        return opened->face;
     }
 
     const char* data;
     size_t size;
-    mutable std::once_flag opened;
-    mutable juce::Typeface::Ptr loaded;
+    mutable std::mutex mutex;
+    mutable OpenedFace* opened = nullptr;
 };
 
 juce::Font fontFrom (const char* family, const char* style, const char* data, int size)

@@ -39,7 +39,8 @@ inline const juce::Colour overlayScreen{0xBB212121};
 
 // Fonts at JUCE's default height (14), each built from its own typeface made from one embedded
 // typeface file: a bold and a book sans-serif, and a semibold face for captions. A typeface
-// opens its file at its first use, never while the module loads.
+// opens its file at its first use, never while the module loads, and closes it when JUCE shuts
+// down.
 namespace embeddedFonts
 {
 juce::Font bold();
