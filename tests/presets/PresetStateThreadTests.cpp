@@ -48,6 +48,7 @@ TEST (PresetStateThreads, HostThreadSavesWhileTheMessageThreadLoadsStatesAndPres
         states.push_back (taggedState (tag));
     const auto presetFile = scratch.place ("Presets/Tagged.dod", states[0]).getFullPathName();
 
+    applyState (*scratch.processor, states[1]);
     std::atomic<bool> loading{true};
     std::vector<juce::MemoryBlock> saved;
     std::thread host (

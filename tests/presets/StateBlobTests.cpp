@@ -1,3 +1,4 @@
+#include "OpenedEditor.h"
 #include "ParameterAccess.h"
 #include "ProcessorHarness.h"
 #include "StateBlobs.h"
@@ -474,8 +475,8 @@ TEST (StateBlob, StateResizesAnOpenEditorOnlyBeforeItsFirstPaint)
 {
     auto processor = freshProcessor();
     auto& presets = *processor->presetManager;
-    std::unique_ptr<juce::AudioProcessorEditor> editor (processor->createEditorIfNeeded());
-    ASSERT_NE (editor, nullptr);
+    testsupport::OpenedEditor editor (*processor);
+    ASSERT_NE (editor.get(), nullptr);
     presets.editorSizePending = -1;
     const auto openSize = editor->getBounds().getBottomRight();
 

@@ -131,7 +131,9 @@ TEST (ComboBoxPopupRows, TranslucentRowsWithTheTickedTextLighter)
             EXPECT_TRUE (testsupport::anyPixelClose (image, c.text, textArea, 24));
             // An unticked text has no pixel as light as a ticked one's.
             if (!c.ticked)
+            {
                 EXPECT_FALSE (testsupport::anyPixelClose (image, popupTextAltColour, textArea, 24));
+            }
 
             const auto reference =
                 testsupport::paintedWith (size.x, size.y,

@@ -70,8 +70,9 @@ TEST (EditorThreads, HostThreadLoadsStatesWhileTheWholeEditorPaints)
     std::thread host (
         [&]
         {
-            while (painted < paints)
+            do
                 applyState (processor, states[(size_t)(loads++ % stateCount)]);
+            while (painted < paints);
         });
     for (; painted < paints; ++painted)
     {
