@@ -1,12 +1,11 @@
 // A host restores states on a thread of its own (project load, undo of a plug-in change) while
 // the editor paints, opens and closes on the message thread.
 #include "OpenedEditor.h"
+#include "PatchBarButtons.h"
 #include "StateBlobs.h"
 #include "UiSnapshot.h"
 #include "engine/PluginProcessor.h"
 #include "presets/PresetManager.h"
-#include "ui/controls/BasicButton.h"
-#include "ui/panels/PatchPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -47,15 +46,6 @@ std::vector<juce::MemoryBlock> namedStates()
     return states;
 }
 
-// The text of the patch bar's name button, as a user reads it.
-juce::String presetNameShown (juce::Component& editor)
-{
-    for (auto* bar : childrenOfType<PatchPanel> (editor))
-        for (auto* button : childrenOfType<BasicButton> (*bar))
-            if (button->getButtonText() != "SAVE")
-                return button->getButtonText();
-    return {};
-}
 } // namespace
 
 TEST (EditorThreads, HostThreadLoadsStatesWhileTheWholeEditorPaints)
@@ -83,7 +73,7 @@ TEST (EditorThreads, HostThreadLoadsStatesWhileTheWholeEditorPaints)
 
     pumpMessages (20);
     paintToImage (*editor);
-    EXPECT_EQ (presetNameShown (*editor), presetNameOf ((loads - 1) % stateCount));
+    EXPECT_EQ (patchBarButton (*editor, false).getButtonText(), presetNameOf ((loads - 1) % stateCount));
 }
 
 TEST (EditorThreads, HostThreadLoadsStatesWhileEditorsOpenAndClose)

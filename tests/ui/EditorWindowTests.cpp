@@ -20,6 +20,7 @@
 #include <optional>
 #include <thread>
 
+using testsupport::onlyChild;
 using testsupport::OpenedEditor;
 
 namespace palette = testsupport::palette;
@@ -34,14 +35,6 @@ juce::TextButton& aboutButtonOf (juce::Component& editor)
         if (button->getButtonText() == "ABOUT")
             return *button;
     throw std::runtime_error ("the editor has no ABOUT button");
-}
-
-template <typename ChildType> ChildType& onlyChild (juce::Component& parent)
-{
-    const auto found = testsupport::childrenOfType<ChildType> (parent);
-    if (found.size() != 1)
-        throw std::runtime_error ("expected exactly one child of the type");
-    return *found.front();
 }
 
 juce::Point<int> sizeOf (const juce::Component& component)

@@ -16,7 +16,7 @@ PatchPanel::PatchPanel (Rirorezo3AudioProcessor* processorIn) : processor (proce
 
     presetButton.addListener (this);
     presetButton.setLookAndFeel (&dropButtonLookAndFeel.get());
-    presetButton.setButtonText (processor->presetManager->readText (processor->presetManager->presetName));
+    showPresetName();
     addAndMakeVisible (presetButton);
 
     saveButton.setButtonText ("SAVE");

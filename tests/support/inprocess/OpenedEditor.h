@@ -3,6 +3,8 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <stdexcept>
+#include <vector>
 
 namespace testsupport
 {
@@ -46,5 +48,14 @@ template <typename ChildType> std::vector<ChildType*> childrenOfType (juce::Comp
         if (auto* typed = dynamic_cast<ChildType*> (child))
             found.push_back (typed);
     return found;
+}
+
+// The one child of a type, such as a panel of the editor.
+template <typename ChildType> ChildType& onlyChild (juce::Component& parent)
+{
+    const auto found = childrenOfType<ChildType> (parent);
+    if (found.size() != 1)
+        throw std::runtime_error ("expected exactly one child of the type");
+    return *found.front();
 }
 } // namespace testsupport

@@ -2,15 +2,14 @@
 // is open: on several systems its window events arrive inside the modal loop. Whatever the user
 // answers afterwards, nothing freed is touched, and what still exists finishes its work.
 #include "OpenedEditor.h"
+#include "PatchBarButtons.h"
 #include "ScratchPresets.h"
 #include "StateBlobs.h"
 #include "UiSnapshot.h"
 #include "support/display/DesktopWindow.h"
 #include "support/display/ModalAnswerer.h"
-#include "ui/controls/BasicButton.h"
 #include "ui/panels/EchoPanel.h"
 #include "ui/panels/MeltPanel.h"
-#include "ui/panels/PatchPanel.h"
 #include "ui/panels/TonePanel.h"
 
 #include <gtest/gtest.h>
@@ -21,20 +20,6 @@ using namespace testsupport;
 
 namespace
 {
-template <typename Panel> Panel& panelOf (juce::Component& editor)
-{
-    return *childrenOfType<Panel> (editor).at (0);
-}
-
-// The patch bar's two text buttons: the preset name (which opens the load menu) and SAVE.
-juce::Button& patchBarButton (juce::Component& editor, bool save)
-{
-    for (auto* button : childrenOfType<BasicButton> (panelOf<PatchPanel> (editor)))
-        if ((button->getButtonText() == "SAVE") == save)
-            return *button;
-    throw std::runtime_error ("no such patch bar button");
-}
-
 enum class Closed
 {
     editor,
@@ -72,14 +57,14 @@ TEST (ModalTeardown, ClosingTheEditorOrThePluginInsideAMenuOrDialogTouchesNothin
 
     const auto patchName = [] (juce::Component& e) -> juce::Button& { return patchBarButton (e, false); };
     const auto patchSave = [] (juce::Component& e) -> juce::Button& { return patchBarButton (e, true); };
-    const auto toneLoad = [] (juce::Component& e) -> juce::Button& { return panelOf<TonePanel> (e).loadButton; };
-    const auto toneSave = [] (juce::Component& e) -> juce::Button& { return panelOf<TonePanel> (e).saveButton; };
+    const auto toneLoad = [] (juce::Component& e) -> juce::Button& { return onlyChild<TonePanel> (e).loadButton; };
+    const auto toneSave = [] (juce::Component& e) -> juce::Button& { return onlyChild<TonePanel> (e).saveButton; };
     const auto meltLoad = [] (juce::Component& e) -> juce::Button&
-    { return panelOf<MeltPanel> (e).pageButtons[0].load; };
+    { return onlyChild<MeltPanel> (e).pageButtons[0].load; };
     const auto meltSave = [] (juce::Component& e) -> juce::Button&
-    { return panelOf<MeltPanel> (e).pageButtons[0].save; };
-    const auto echoLoad = [] (juce::Component& e) -> juce::Button& { return panelOf<EchoPanel> (e).loadButton; };
-    const auto echoSave = [] (juce::Component& e) -> juce::Button& { return panelOf<EchoPanel> (e).saveButton; };
+    { return onlyChild<MeltPanel> (e).pageButtons[0].save; };
+    const auto echoLoad = [] (juce::Component& e) -> juce::Button& { return onlyChild<EchoPanel> (e).loadButton; };
+    const auto echoSave = [] (juce::Component& e) -> juce::Button& { return onlyChild<EchoPanel> (e).saveButton; };
 
     const auto saveAsMine = [] (ModalAnswerer& a, std::function<void()> close)
     { a.choose ({"Save-As..."}).whileOpen (close).enterText ("Mine", "Confirm"); };
