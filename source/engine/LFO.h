@@ -1,13 +1,14 @@
 #pragma once
 
+#include "engine/AdditiveFeedbackRandom.h"
 #include "engine/EngineMaths.h"
 
 #include <cmath>
-#include <cstdlib>
 
 // A modulation oscillator with a slow random drift that bends its speed (free running) or its
 // depth (synced). The owner sets sampleRate, phaseInc, randInc, randDepth and enabled before
-// each sample, and in synced mode also overwrites phase and randPhase.
+// each sample, and in synced mode also overwrites phase and randPhase. The drift draws from the
+// instance's generator, passed to every call.
 struct LFO
 {
     double phase = 0.0;
@@ -72,14 +73,16 @@ struct LFO
 
     // Advances half a sample's worth of phase and returns a control value around 0.5:
     // 0.5 ± 0.25 × amplitude in flow mode, 0.5 ± 0.5 × amplitude in dropout mode.
-    float getMelt (int shape, bool synced, float phaseA, float phaseB, bool flowMode, bool dropoutMode)
+    float getMelt (int shape, bool synced, float phaseA, float phaseB, bool flowMode, bool dropoutMode,
+                   AdditiveFeedbackRandom& random)
     {
-        return advance (shape, synced, phaseA, phaseB, flowMode, dropoutMode).output();
+        return advance (shape, synced, phaseA, phaseB, flowMode, dropoutMode, random).output();
     }
 
     // Everything a call of getMelt changes (the drift clock, its random draws, the phase), and the
     // reading from which its output follows.
-    Reading advance (int shape, bool synced, float phaseA, float phaseB, bool flowMode, bool dropoutMode)
+    Reading advance (int shape, bool synced, float phaseA, float phaseB, bool flowMode, bool dropoutMode,
+                     AdditiveFeedbackRandom& random)
     {
         Reading reading;
         if (!enabled)
@@ -88,7 +91,7 @@ struct LFO
         // The drift clock runs a full increment per call, so a new target arrives about every half cycle.
         const auto clock = fractionalPart (100.0 + randPhase);
         if ((double)prevRandPhase - clock > (double)0.9f)
-            randTarget = (float)(std::rand() - (1 << 30)) * 0x1p-30f;
+            randTarget = (float)(random.next() - (1 << 30)) * 0x1p-30f;
         prevRandPhase = (float)clock;
         randPhase = fractionalPart (randPhase + randInc);
         randSmooth = randSmooth + randTarget;

@@ -4,7 +4,6 @@
 #include "engine/RampTable.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace
 {
@@ -20,12 +19,12 @@ constexpr SmootherEntry<MasterSection> masterRamps[] = {
     {&MasterSection::smoothNoiseLevel, 0.01, &P::noiseLevelValue},
 };
 
-// One rand() draw as a noise sample uniform over -0.1..0.1, both ends included.
-float noiseSample()
+// One draw as a noise sample uniform over -0.1..0.1, both ends included.
+float noiseSample (AdditiveFeedbackRandom& random)
 {
     constexpr float half = 1073741824.0f;
     constexpr float scale = 1.0f / 1073741824.0f;
-    return ((float)std::rand() - half) * scale * 0.1f;
+    return ((float)random.next() - half) * scale * 0.1f;
 }
 
 // One sample's gains, from one step of each smoother.
@@ -50,12 +49,13 @@ float mixed (float processed, float dry, float noise, const Gains& gains)
     return dry * gains.dry + wet * gains.wet;
 }
 
-void processSample (MasterSection& master, const StageBlock& block, int i, const Gains& gains)
+void processSample (MasterSection& master, const StageBlock& block, int i, const Gains& gains,
+                    AdditiveFeedbackRandom& random)
 {
-    // Drawn and filtered at every sample, so the shared rand() sequence and the filter states do
-    // not depend on the noise level.
-    const auto filtered =
-        master.noiseHighShelf.processSingleSampleRaw (master.noiseLowShelf.processSingleSampleRaw (noiseSample()));
+    // Drawn and filtered at every sample, so the generator's sequence and the filter states do not
+    // depend on the noise level.
+    const auto filtered = master.noiseHighShelf.processSingleSampleRaw (
+        master.noiseLowShelf.processSingleSampleRaw (noiseSample (random)));
     const auto noise = gains.noise * filtered;
 
     block.left[i] = mixed (block.left[i], block.dryLeft[i], noise, gains);
@@ -65,7 +65,8 @@ void processSample (MasterSection& master, const StageBlock& block, int i, const
 
 // The block's samples after the first. While no smoother moves the gains stay those of the
 // first of them.
-template <bool rampsMoving> void runSamples (MasterSection& master, const StageBlock& block, float noiseBoost)
+template <bool rampsMoving>
+void runSamples (MasterSection& master, const StageBlock& block, float noiseBoost, AdditiveFeedbackRandom& random)
 {
     auto gains = stepGains (master, noiseBoost);
     for (int i = 1; i < block.numSamples; ++i)
@@ -73,7 +74,7 @@ template <bool rampsMoving> void runSamples (MasterSection& master, const StageB
         if constexpr (rampsMoving)
             if (i > 1)
                 gains = stepGains (master, noiseBoost);
-        processSample (master, block, i, gains);
+        processSample (master, block, i, gains, random);
     }
 }
 } // namespace
@@ -98,7 +99,7 @@ void Rirorezo3AudioProcessor::runMasterStage (const StageBlock& block)
 
     if (block.numSamples == 0)
         return;
-    processSample (master, block, 0, stepGains (master, noiseBoost));
+    processSample (master, block, 0, stepGains (master, noiseBoost), instanceRandom);
 
     // Set after the first sample, so a change takes effect from the block's second sample.
     for (const auto& entry : masterRamps)
@@ -107,7 +108,7 @@ void Rirorezo3AudioProcessor::runMasterStage (const StageBlock& block)
         return;
 
     if (anyRamping (master, masterRamps))
-        runSamples<true> (master, block, noiseBoost);
+        runSamples<true> (master, block, noiseBoost, instanceRandom);
     else
-        runSamples<false> (master, block, noiseBoost);
+        runSamples<false> (master, block, noiseBoost, instanceRandom);
 }

@@ -98,7 +98,9 @@ float readDelay (const MeltSection::Line& line, int writeIndex, float delaySecon
 
 // The block's samples. While no ramp moves (the usual case) every sample sees the same ramp
 // values, read once before the loop, and the compiler keeps what follows from them out of it.
-template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock& block, const BlockValues& perBlock)
+template <bool rampsMoving>
+void runSamples (MeltSection& melt, const StageBlock& block, const BlockValues& perBlock,
+                 AdditiveFeedbackRandom& random)
 {
     auto beat = perBlock.beat;
     auto ramps = stepRamps (melt);
@@ -140,7 +142,7 @@ template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock
         // All six oscillators advance first, in their order (their random draws come in that order),
         // and only then are their waves read, so the six sines can run side by side.
         const auto flow = [&] (LFO& lfo, float phaseB)
-        { return lfo.advance (melt.flowShape, melt.flowSynced, 0.0f, phaseB, true, false); };
+        { return lfo.advance (melt.flowShape, melt.flowSynced, 0.0f, phaseB, true, false, random); };
         const auto wowLeft = flow (melt.wowLfo, 0.0f);
         const auto wowRight = flow (melt.wowLfo, chorusOffset);
         const auto flutterLeft = flow (melt.flutterLfo, 0.0f);
@@ -153,9 +155,10 @@ template <bool rampsMoving> void runSamples (MeltSection& melt, const StageBlock
         melt.dropoutLfo.randDepth = ramps.dropRnd;
         melt.dropoutLfo.enabled = melt.dropoutOn;
 
-        const auto dropout = [&] (float phaseB) {
-            return melt.dropoutLfo.advance (melt.dropoutShape, melt.dropoutSynced, ramps.dropPhase, phaseB, false,
-                                            true);
+        const auto dropout = [&] (float phaseB)
+        {
+            return melt.dropoutLfo.advance (melt.dropoutShape, melt.dropoutSynced, ramps.dropPhase, phaseB, false, true,
+                                            random);
         };
         const auto dropoutLeft = dropout (0.0f);
         const auto dropoutRight = dropout (chorusOffset);
@@ -281,9 +284,9 @@ void Rirorezo3AudioProcessor::runMeltStage (const StageBlock& block)
     if (block.numSamples == 0)
         return;
     if (anyRamping (melt, meltRamps))
-        runSamples<true> (melt, block, perBlock);
+        runSamples<true> (melt, block, perBlock, instanceRandom);
     else
-        runSamples<false> (melt, block, perBlock);
+        runSamples<false> (melt, block, perBlock, instanceRandom);
 }
 
 double Rirorezo3AudioProcessor::meltTailSeconds() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/AdditiveFeedbackRandom.h"
 #include "parameters/PluginParameters.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -66,6 +67,10 @@ public:
     double bpm = 120.0;
     // The tempo of the latest block, for the tail length that other threads ask for.
     std::atomic<double> tailTempo{120.0};
+
+    // The oscillators' drift and the master noise draw from it, on the audio thread only: within a
+    // block all the melt's draws come before the master's.
+    AdditiveFeedbackRandom instanceRandom{AdditiveFeedbackRandom::seedForNewInstance()};
 
     std::unique_ptr<ToneSection> toneSection;
     std::unique_ptr<MeltSection> meltSection;

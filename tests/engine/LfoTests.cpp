@@ -13,6 +13,9 @@ enum class Mode
     dropout
 };
 
+// The drift's draws; the tests here do not depend on their values.
+AdditiveFeedbackRandom drift (1);
+
 LFO runningLfo (double phaseIncrement, float randDepth = 0.0f)
 {
     LFO lfo;
@@ -26,8 +29,8 @@ LFO runningLfo (double phaseIncrement, float randDepth = 0.0f)
 // One sample as the melt drives it: a left call and a right call, each half an increment.
 float sample (LFO& lfo, int shape, Mode mode, bool synced = false)
 {
-    const auto left = lfo.getMelt (shape, synced, 0.0f, 0.0f, mode == Mode::flow, mode == Mode::dropout);
-    lfo.getMelt (shape, synced, 0.0f, 0.0f, mode == Mode::flow, mode == Mode::dropout);
+    const auto left = lfo.getMelt (shape, synced, 0.0f, 0.0f, mode == Mode::flow, mode == Mode::dropout, drift);
+    lfo.getMelt (shape, synced, 0.0f, 0.0f, mode == Mode::flow, mode == Mode::dropout, drift);
     return left;
 }
 } // namespace
@@ -121,15 +124,15 @@ TEST (Lfo, DriftDepthSlowsFreeRunningAndShrinksSynced)
 
     auto synced = runningLfo (1e-4, 0.5f);
     synced.phase = 0.25;
-    EXPECT_NEAR (synced.getMelt (0, true, 0.0f, 0.0f, true, false), 0.5f - 0.25f * 0.5f, 1e-6);
+    EXPECT_NEAR (synced.getMelt (0, true, 0.0f, 0.0f, true, false, drift), 0.5f - 0.25f * 0.5f, 1e-6);
 }
 
 TEST (Lfo, PhaseOffsetsShiftTheReadOnly)
 {
     auto lfo = runningLfo (0.0);
-    EXPECT_NEAR (lfo.getMelt (0, false, 0.25f, 0.0f, true, false), 0.25f, 1e-6);
-    EXPECT_NEAR (lfo.getMelt (0, false, 0.0f, 0.75f, true, false), 0.75f, 1e-6);
-    EXPECT_NEAR (lfo.getMelt (0, false, 0.25f, 0.0f, false, true), 0.0f, 1e-6);
+    EXPECT_NEAR (lfo.getMelt (0, false, 0.25f, 0.0f, true, false, drift), 0.25f, 1e-6);
+    EXPECT_NEAR (lfo.getMelt (0, false, 0.0f, 0.75f, true, false, drift), 0.75f, 1e-6);
+    EXPECT_NEAR (lfo.getMelt (0, false, 0.25f, 0.0f, false, true, drift), 0.0f, 1e-6);
     EXPECT_EQ (lfo.phase, 0.0);
 }
 

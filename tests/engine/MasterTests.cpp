@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 using tonetest::isolatedHarness;
 
 namespace
@@ -18,13 +16,13 @@ std::unique_ptr<testsupport::ProcessorHarness> masterOnly (double sampleRate = 4
     return h;
 }
 
-// Noise alone: silence in, the given noise level and ruvuv, rand() seeded so runs compare.
+// Noise alone: silence in, the given noise level and ruvuv, the generator seeded so runs compare.
 juce::AudioBuffer<float> noiseOnSilence (float noisePercent, float ruvuv, int numSamples, double sampleRate = 48000.0)
 {
     auto h = masterOnly (sampleRate);
     h->setPlain ("noiseLevel", noisePercent);
     h->setPlain ("ruvuvMelt", ruvuv);
-    std::srand (1234);
+    h->processor->instanceRandom.reseed (1234);
     auto output = h->silence (numSamples);
     h->process (output);
     return output;
@@ -209,21 +207,21 @@ TEST (MasterSection, NoiseIsLoudBelowTheCornerAndQuietAbove)
     EXPECT_NEAR (10.0 * std::log10 (low / high), 20.0 * std::log10 (1.2 / 0.08), 1.5);
 }
 
-TEST (MasterSection, RandIsDrawnOncePerSampleWhateverTheNoiseLevel)
+TEST (MasterSection, NoiseIsDrawnOncePerSampleWhateverTheNoiseLevel)
 {
     constexpr int numSamples = 1000;
-    std::srand (99);
+    AdditiveFeedbackRandom expected (99);
     for (int i = 0; i < numSamples; ++i)
-        std::rand();
-    const auto expectedNext = std::rand();
+        expected.next();
+    const auto expectedNext = expected.next();
 
     for (const auto level : {0.0f, 100.0f})
     {
         auto h = masterOnly();
         h->setPlain ("noiseLevel", level);
-        std::srand (99);
+        h->processor->instanceRandom.reseed (99);
         auto signal = h->sine (numSamples, 440.0);
         h->process (signal);
-        EXPECT_EQ (std::rand(), expectedNext) << level;
+        EXPECT_EQ (h->processor->instanceRandom.next(), expectedNext) << level;
     }
 }

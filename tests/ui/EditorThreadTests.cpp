@@ -1,5 +1,6 @@
 // A host restores states on a thread of its own (project load, undo of a plug-in change) while
 // the editor paints, opens and closes on the message thread.
+#include "AutomatingHost.h"
 #include "OpenedEditor.h"
 #include "PatchBarButtons.h"
 #include "StateBlobs.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <list>
 #include <thread>
 #include <vector>
 
@@ -103,4 +105,39 @@ TEST (EditorThreads, HostThreadLoadsStatesWhileEditorsOpenAndClose)
     std::thread ([&] { applyState (processor, states[1]); }).join();
     pumpMessages (20);
     EXPECT_EQ (juce::Point<int> (editor->getWidth(), editor->getHeight()), editorSizeOf (1));
+}
+
+// Tracks of a host play at once, each instance on an audio thread of its own with its drift and
+// noise drawing and its parameters automated, while another instance's editor opens, paints and
+// closes on the message thread.
+TEST (EditorThreads, InstancesPlayOnTheirOwnThreadsWhileAnotherEditorOpensAndCloses)
+{
+    constexpr int tracks = 4;
+    std::list<ProcessorHarness> harnesses;
+    std::list<AutomatingHost> hosts;
+    for (int track = 0; track < tracks; ++track)
+    {
+        auto& harness = harnesses.emplace_back (48000.0, 64, 2);
+        harness.setPlain ("meltFlowRnd", 100.0f);
+        harness.setPlain ("meltDropoutPower", 1.0f);
+        hosts.emplace_back (harness,
+                            std::vector<const char*>{"noiseLevel", "meltFlowLevel", "meltDropoutRnd", "dryWetMix"}, 7);
+    }
+
+    Rirorezo3AudioProcessor processor;
+    for (int opening = 0; opening < 10; ++opening)
+    {
+        OpenedEditor editor (processor);
+        paintToImage (*editor);
+        pumpMessages (2);
+    }
+    for (auto& host : hosts)
+        host.stop();
+
+    for (auto& harness : harnesses)
+    {
+        auto block = harness.silence (harness.blockSize);
+        harness.processBlock (block);
+        EXPECT_TRUE (allFiniteAndNormal (block));
+    }
 }

@@ -11,6 +11,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace bench
@@ -147,23 +149,34 @@ public:
     {
     }
 
-    Result run()
+    ~Runner()
+    {
+        if (processor != nullptr)
+            processor->releaseResources();
+    }
+
+    // Creates and prepares the processor, sets the case's parameters and makes its programme;
+    // the problem when any of it fails.
+    juce::String prepare()
     {
         Result result;
         processor = target.create (benchCase.sampleRate, benchCase.blockSize, benchCase.channels);
         if (processor == nullptr)
-        {
-            result.problem = "cannot create the processor";
-            return result;
-        }
+            return "cannot create the processor";
         processor->setPlayHead (&playHead);
         if (!apply (result))
-            return result;
+            return result.problem;
 
         const auto runLength = (int)(options.secondsPerRun * benchCase.sampleRate);
         source = makeMusic (benchCase.channels, runLength, benchCase.sampleRate, 0.5f);
         block.setSize (benchCase.channels, benchCase.blockSize);
+        return {};
+    }
 
+    // Times the prepared processor, on whichever thread calls it.
+    Result measure()
+    {
+        Result result;
         // The warm-up run also brings the denormal case to its ringing tail.
         processAll (benchCase.signal == Signal::silenceAfterLoud ? 1.0f : 0.0f);
         if (benchCase.signal == Signal::silenceAfterLoud)
@@ -182,10 +195,14 @@ public:
         result.realTimeFactor = factors[factors.size() / 2];
         if (target.allocations)
             result.allocations = target.allocations() - allocationsBefore;
-
-        processor->releaseResources();
-        processor.reset();
         return result;
+    }
+
+    Result run()
+    {
+        Result result;
+        result.problem = prepare();
+        return result.problem.isEmpty() ? measure() : result;
     }
 
 private:
@@ -268,6 +285,65 @@ private:
     long blockCount = 0;
 };
 
+constexpr const char* parallelCaseName = "instances at once, a thread each";
+constexpr double parallelTargetRatio = 0.9;
+
+// Tracks of one host at full speed: as many instances as the machine has cores (at most 8), at
+// defaults, each played on a thread of its own, against one instance alone in the same run. An
+// instance that queues on anything the others share falls behind the one alone.
+inline void runParallel (const Target& target, const Options& options)
+{
+    if (options.only.isNotEmpty() && !juce::String (parallelCaseName).contains (options.only))
+        return;
+
+    const auto& defaults = cases.front();
+    const auto alone = Runner (target, defaults, options).run();
+    if (alone.problem.isNotEmpty())
+    {
+        std::printf ("%s: %s\n", parallelCaseName, alone.problem.toRawUTF8());
+        return;
+    }
+
+    const auto count = juce::jlimit (1, 8, (int)std::thread::hardware_concurrency());
+    std::vector<std::unique_ptr<Runner>> runners;
+    for (int i = 0; i < count; ++i)
+    {
+        auto& runner = runners.emplace_back (std::make_unique<Runner> (target, defaults, options));
+        if (const auto problem = runner->prepare(); problem.isNotEmpty())
+        {
+            std::printf ("%s: %s\n", parallelCaseName, problem.toRawUTF8());
+            return;
+        }
+    }
+
+    // Every thread starts timing at once, so the instances really run side by side.
+    std::vector<Result> results ((size_t)count);
+    std::atomic<int> waiting{count};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < count; ++i)
+        threads.emplace_back (
+            [&, i]
+            {
+                waiting.fetch_sub (1);
+                while (waiting.load() > 0)
+                    std::this_thread::yield();
+                results[(size_t)i] = runners[(size_t)i]->measure();
+            });
+    for (auto& thread : threads)
+        thread.join();
+
+    std::printf ("%d %s (%s), on %u cores; one alone: %.1fx real time\n", count, parallelCaseName, defaults.name,
+                 std::thread::hardware_concurrency(), alone.realTimeFactor);
+    std::printf ("%-40s %12s %10s %10s %7s\n", "instance", "x real time", "vs alone", "target", "");
+    for (int i = 0; i < count; ++i)
+    {
+        const auto ratio = results[(size_t)i].realTimeFactor / alone.realTimeFactor;
+        std::printf ("%-40d %12.1f %10.2f %10.2f %7s\n", i + 1, results[(size_t)i].realTimeFactor, ratio,
+                     parallelTargetRatio, ratio >= parallelTargetRatio ? "met" : "MISSED");
+    }
+    std::fflush (stdout);
+}
+
 // Runs every case and prints one row a case, each compared with the first (defaults) case and
 // with its target.
 inline void runAll (const Target& target, const char* title, const Options& options)
@@ -301,6 +377,8 @@ inline void runAll (const Target& target, const char* title, const Options& opti
     std::printf ("targets: defaults at least 100x real time, every section on at least 60x; no case below %.2f of "
                  "the defaults\n",
                  minimumShareOfDefaults);
+    std::fflush (stdout);
+    runParallel (target, options);
 }
 
 // The length of a soak asked for on the command line ("--soak [SECONDS]", ten minutes by
