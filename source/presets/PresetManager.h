@@ -39,9 +39,10 @@ public:
                             juce::String* result);
     static int getUserYesNo (juce::String question);
 
-    // Folder menus: getDirMenu adds one folder's tree to the menu build and returns its number
-    // of matching files; getFileFromMenu shows the whole menu and puts the chosen or new file's
-    // path into *path (1), or changes nothing (0).
+    // Folder menus: getDirMenu adds one folder's tree to the menu build and returns the number
+    // of matching files it lists (those beyond the build's limits go to unlistedFileCount);
+    // getFileFromMenu shows the whole menu and puts the chosen or new file's path into *path (1),
+    // or changes nothing (0).
     int getDirMenu (juce::String folderPath, juce::String extension, juce::String* currentPath);
     int getFileFromMenu (juce::String* path, juce::String title, juce::String extension, juce::String folder,
                          juce::String type);
@@ -75,6 +76,8 @@ public:
     int tickedItemId = 0;
     int saveMode = 0;
     int currentItemId = 0;
+    // Matching files the build left out, past its menus or its file ids.
+    int unlistedFileCount = 0;
 
     // The editor sizes: the editor writes them on the message thread, the state writer and reader
     // on whatever thread the host calls them.
@@ -116,8 +119,8 @@ private:
         std::atomic<juce::uint64> size{0};
     };
 
-    int addFolderToMenu (const juce::File& folder, const juce::String& extension, const juce::String& currentPath,
-                         juce::StringArray& walkedFolders);
+    struct MenuWalk;
+    int addFolderToMenu (const juce::File& folder, MenuWalk& walk);
     int answerMenuChoice (int chosenId, juce::String* path, const juce::String& title, const juce::String& extension,
                           const juce::String& folder, const juce::String& type);
     void clearMenuBuild();

@@ -1,3 +1,4 @@
+#include "PresetLibrary.h"
 #include "ScratchPresets.h"
 #include "StateBlobs.h"
 #include "support/display/ModalAnswerer.h"
@@ -155,6 +156,43 @@ TEST_F (PresetDialogs, CancelledOrUnsafeAnswersChangeNothing)
         check (juce::String ("file ") + name);
         answerer->choose ({"NEW FOLDER..."}).enterText (name, "Confirm");
         check (juce::String ("folder ") + name);
+    }
+}
+
+TEST_F (PresetDialogs, MenuThatLeavesFilesOutEndsWithHowManyAndListsTheStartOfItsOrder)
+{
+    const struct
+    {
+        const char* what;
+        const char* folder;
+        const char* extension;
+        int folders, filesPerFolder;
+        std::function<void (PresetManager&)> open;
+        const char* menuStart;
+        const char* menuEnd;
+    } cases[] = {
+        // Past the file ids: 192 folders whole, 6 files of the next.
+        {"presets", "Presets", ".dod", 250, 24,
+         [] (PresetManager& presets) { presets.loadPreset (&presets.presetPath); },
+         "Load Preset | - | set 000> | Set 001> | set 002> | ", "> | - | 1386 presets not listed"},
+        // Past the menus: 199 folders of the 200.
+        {"echo sub-presets", "SubPresets", ".Esp", 200, 1, [] (PresetManager& presets) { presets.loadSubPreset (4); },
+         "Load ECHO Sub Preset | - | set 000> | Set 001> | set 002> | ",
+         "Set 197> | set 198> | - | 1 sub-preset not listed"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        ScratchPresets library;
+        presetlibrary::write (library.root.getChildFile (c.folder), c.folders, c.filesPerFolder, c.extension);
+        answerer->shown.clear();
+
+        answerer->dismissMenu();
+        c.open (library.presets);
+
+        ASSERT_EQ (answerer->shown.size(), 1);
+        EXPECT_TRUE (answerer->shown[0].startsWith (c.menuStart)) << answerer->shown[0];
+        EXPECT_TRUE (answerer->shown[0].endsWith (c.menuEnd)) << answerer->shown[0];
     }
 }
 
