@@ -24,16 +24,23 @@ juce::String resolvedFolder (const juce::File& folder)
     return error ? juce::String() : juce::String (resolved.string());
 }
 
-int countMatchingFiles (const juce::File& folder, const juce::String& extension, juce::StringArray& walkedFolders)
+int countMatchingFiles (const juce::File& folder, const juce::String& extension, juce::StringArray& walkedFolders,
+                        int enough)
 {
     walkedFolders.addIfNotAlreadyThere (resolvedFolder (folder));
     int count = 0;
     for ([[maybe_unused]] const auto& entry :
          juce::RangedDirectoryIterator (folder, false, "*" + extension, juce::File::findFiles))
-        ++count;
+        if (++count >= enough)
+            return count;
 
     for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findDirectories))
-        if (!walkedFolders.contains (resolvedFolder (entry.getFile())))
-            count += countMatchingFiles (entry.getFile(), extension, walkedFolders);
+    {
+        if (walkedFolders.contains (resolvedFolder (entry.getFile())))
+            continue;
+        count += countMatchingFiles (entry.getFile(), extension, walkedFolders, enough - count);
+        if (count >= enough)
+            return count;
+    }
     return count;
 }

@@ -247,6 +247,28 @@ TEST_F (LargeLibrary, MenuListsTheStartOfItsOrderAndCountsTheRest)
     }
 }
 
+TEST_F (LargeLibrary, ArrowsStepInAnyFolderInMenuOrder)
+{
+    const auto last = folders - 1;
+    const struct
+    {
+        int folder, preset, direction, to;
+    } cases[] = {
+        {last, presetsPerFolder - 1, 1, 0},
+        {last, 0, -1, presetsPerFolder - 1},
+        {last, 0, 1, 1},
+        {last, 1, -1, 0},
+        {folders / 2, 5, 1, 6},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.folder) + "/" + juce::String (c.preset) + " " + juce::String (c.direction));
+        auto path = presetPath (c.folder, c.preset);
+        EXPECT_EQ (scratch.presets.getNextPrevFile (c.direction, &path, "Load Preset", ".dod", "Presets", "Preset"), 1);
+        EXPECT_EQ (path, presetPath (c.folder, c.to));
+    }
+}
+
 namespace
 {
 class NextPrevious : public testing::Test
