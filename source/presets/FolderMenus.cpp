@@ -15,10 +15,14 @@ constexpr int saveAsIdBase = 6001;
 // The disabled item that counts what a build left out; answered as no choice should it come back.
 constexpr int unlistedCountItemId = -1;
 
-// A typed file or folder name that stays inside the folder it is typed for.
-bool isPlainName (const juce::String& name)
+// Why a typed name cannot name a file or folder inside the folder it is typed for; empty when it can.
+juce::String problemWithTypedName (const juce::String& name)
 {
-    return name.isNotEmpty() && name != "." && name != ".." && !name.containsAnyOf ("/\\");
+    if (name == "." || name == "..")
+        return "A name cannot be \".\" or \"..\".";
+    if (name.containsAnyOf ("/\\"))
+        return "A name cannot contain \"/\" or \"\\\".";
+    return {};
 }
 } // namespace
 
@@ -56,6 +60,14 @@ int PresetManager::getUserYesNo (juce::String question)
     window.addButton ("No", 0);
     window.addButton ("Yes", 1);
     return window.runModalLoop();
+}
+
+void PresetManager::showSaveFailure (const juce::String& name, const juce::String& reason)
+{
+    juce::AlertWindow window ("Save Failed", "\"" + name + "\" could not be saved. " + reason,
+                              juce::MessageBoxIconType::NoIcon, nullptr);
+    window.addButton ("OK", 0);
+    window.runModalLoop();
 }
 
 int PresetManager::getDirMenu (juce::String folderPath, juce::String extension, juce::String* currentPath)
@@ -222,7 +234,7 @@ int PresetManager::answerMenuChoice (int chosenId, juce::String* path, const juc
         juce::String name;
         if (parent.isEmpty() ||
             !answered (getUserText ("NEW FOLDER", "Enter New Folder Name", "Folder Name: ", {}, &name)) ||
-            !isPlainName (name))
+            problemWithTypedName (name).isNotEmpty())
             return 0;
         juce::File (parent + directorySeperator + name).createDirectory();
         return getFileFromMenu (path, title, extension, folder, type);
@@ -230,11 +242,14 @@ int PresetManager::answerMenuChoice (int chosenId, juce::String* path, const juc
 
     const auto parent = entryFor (chosenId - saveAsIdBase);
     juce::String name;
-    if (parent.isEmpty() ||
-        !answered (getUserText ("Save As", "Enter New " + type + " Name",
-                                type + " Name: ", fileNameWithoutExtension (readText (*path)), &name)) ||
-        !isPlainName (name))
+    if (parent.isEmpty() || !answered (getUserText ("Save As", "Enter New " + type + " Name", type + " Name: ",
+                                                    fileNameWithoutExtension (readText (*path)), &name)))
         return 0;
+    if (const auto problem = problemWithTypedName (name); problem.isNotEmpty())
+    {
+        showSaveFailure (name, problem);
+        return 0;
+    }
 
     const juce::File target (parent + directorySeperator + name + extension);
     if (target.isDirectory() || (target.exists() && !answered (getUserYesNo ("Overwrite " + name + " ?"))))

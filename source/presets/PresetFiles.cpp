@@ -28,27 +28,28 @@ bool liesBelow (const juce::String& path, const juce::File& folder)
 void PresetManager::savePreset (juce::String* path)
 {
     auto chosen = readText (*path);
-    if (getFileFromMenu (&chosen, "Save Preset", presetExtension, presetFolder, presetType) > 0)
-        savePresetFile (path, chosen);
+    if (getFileFromMenu (&chosen, "Save Preset", presetExtension, presetFolder, presetType) <= 0)
+        return;
+    if (const auto saved = savePresetFile (path, chosen); saved.failed())
+        showSaveFailure (fileNameWithoutExtension (chosen), saved.getErrorMessage());
 }
 
-void PresetManager::savePresetFile (juce::String* path, const juce::String& newPath)
+juce::Result PresetManager::savePresetFile (juce::String* path, const juce::String& newPath)
 {
-    if (!juce::File::isAbsolutePath (newPath))
-        return;
-
     // The state names the file it is saved in, so the path changes before the state is taken.
     const auto previousPath = readText (*path);
     writeText (*path, newPath);
     juce::MemoryBlock state;
     processor->getStateInformation (state);
 
-    if (!replaceFileSafely (juce::File (newPath), state))
+    const auto saved = replaceFileSafely (newPath, state);
+    if (saved.failed())
     {
         writeText (*path, previousPath);
-        return;
+        return saved;
     }
     writeText (presetName, fileNameWithoutExtension (newPath));
+    return saved;
 }
 
 void PresetManager::loadPreset (juce::String* path)

@@ -33,11 +33,12 @@ public:
     // and the editor is looked up only when it runs.
     void resizeUnpaintedEditor (int width, int height);
 
-    // Modal dialogs: a text prompt (1 and the text when confirmed non-empty, else 0) and a
-    // question (1 for "Yes").
+    // Modal dialogs: a text prompt (1 and the text when confirmed non-empty, else 0), a
+    // question (1 for "Yes"), and the notice that the named preset or sub-preset was not saved.
     static int getUserText (juce::String title, juce::String message, juce::String label, juce::String initialText,
                             juce::String* result);
     static int getUserYesNo (juce::String question);
+    static void showSaveFailure (const juce::String& name, const juce::String& reason);
 
     // Folder menus: getDirMenu adds one folder's tree to the menu build and returns the number
     // of matching files it lists (those beyond the build's limits go to unlistedFileCount);
@@ -58,10 +59,11 @@ public:
     void loadSubPreset (int group);
 
     // The file work behind those menus, once a path is chosen (the patch bar's arrows load through
-    // loadPresetFile too). A save that fails leaves the old file, the name and the path as they were.
-    void savePresetFile (juce::String* path, const juce::String& newPath);
+    // loadPresetFile too). A save that fails leaves the old file, the name and the path as they
+    // were, and says why; the menus show that to the user.
+    juce::Result savePresetFile (juce::String* path, const juce::String& newPath);
     void loadPresetFile (const juce::String& path);
-    void saveSubPresetFile (int group, const juce::String& newPath);
+    juce::Result saveSubPresetFile (int group, const juce::String& newPath);
     void loadSubPresetFile (int group, const juce::String& path);
 
     static constexpr int maximumMenus = 200;
