@@ -112,8 +112,7 @@ TEST (ModalTeardown, ClosingTheEditorOrThePluginInsideAMenuOrDialogTouchesNothin
         {"the echo load menu", echoLoad, choosing ("Echo"), Closed::editor,
          [] (const ScratchPresets& s) { return s.presets.subPresetPaths[4].endsWith ("Echo.Esp"); }},
         {"the echo save menu", echoSave, saveAsMine, Closed::editor, saved ("SubPresets/Mine.Esp")},
-        {"the preset save failure", patchSave, failingSave (tooLong), Closed::editor, noNewFiles},
-        {"the tone save failure", toneSave, failingSave ("Warm/Bright"), Closed::editor, noNewFiles},
+        {"the preset name failure", patchSave, failingSave ("Warm/Bright"), Closed::editor, noNewFiles},
 
         {"the preset load menu, plug-in removed", patchName, choosing ("Ash"), Closed::plugin, nothingWritten},
         {"the preset save menu, plug-in removed", patchSave, choosing ("Save-As..."), Closed::plugin, nothingWritten},
@@ -127,9 +126,9 @@ TEST (ModalTeardown, ClosingTheEditorOrThePluginInsideAMenuOrDialogTouchesNothin
         {"the tone load menu, plug-in removed", toneLoad, choosing ("Tone"), Closed::plugin, nothingWritten},
         {"the echo save menu, plug-in removed", echoSave, choosing ("Save-As..."), Closed::plugin,
          [] (const ScratchPresets& s) { return !s.root.getChildFile ("SubPresets/Mine.Esp").exists(); }},
-        {"the preset save failure, plug-in removed", patchSave, failingSave ("Warm/Bright"), Closed::plugin,
-         noNewFiles},
+        {"the preset save failure, plug-in removed", patchSave, failingSave (tooLong), Closed::plugin, noNewFiles},
         {"the echo save failure, plug-in removed", echoSave, failingSave (tooLong), Closed::plugin, noNewFiles},
+        {"the tone name failure, plug-in removed", toneSave, failingSave ("Warm/Bright"), Closed::plugin, noNewFiles},
     };
 
     for (const auto& c : cases)
