@@ -1,8 +1,7 @@
+#include "presets/FolderListing.h"
 #include "presets/PresetFileAccess.h"
 #include "presets/PresetManager.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <vector>
 
 namespace
@@ -13,26 +12,30 @@ constexpr int lastFileId = 4999;
 constexpr int newFolderIdBase = 5001;
 constexpr int lastNewFolderId = 5999;
 constexpr int saveAsIdBase = 6001;
+// The disabled item that counts what a build left out; answered as no choice should it come back.
+constexpr int unlistedCountItemId = -1;
 
-bool isBefore (const juce::File& a, const juce::File& b)
+// Why a typed name cannot name a file or folder inside the folder it is typed for; empty when it can.
+juce::String problemWithTypedName (const juce::String& name)
 {
-    return a.getFullPathName().compareIgnoreCase (b.getFullPathName()) < 0;
-}
-
-// The folder's identity whatever links lead to it; empty when it cannot be resolved.
-juce::String resolvedFolder (const juce::File& folder)
-{
-    std::error_code error;
-    const auto resolved = std::filesystem::canonical (folder.getFullPathName().toStdString(), error);
-    return error ? juce::String() : juce::String (resolved.string());
-}
-
-// A typed file or folder name that stays inside the folder it is typed for.
-bool isPlainName (const juce::String& name)
-{
-    return name.isNotEmpty() && name != "." && name != ".." && !name.containsAnyOf ("/\\");
+    if (name == "." || name == "..")
+        return "A name cannot be \".\" or \"..\".";
+    if (name.containsAnyOf ("/\\"))
+        return "A name cannot contain \"/\" or \"\\\".";
+    return {};
 }
 } // namespace
+
+// What one menu build carries down its walk.
+struct PresetManager::MenuWalk
+{
+    juce::String extension;
+    juce::String currentPath;
+    juce::StringArray walkedFolders;
+    // Set once the menus or the file ids run out: from then on the walk lists nothing and only
+    // counts, so what is left out is the end of the menu's order.
+    bool full = false;
+};
 
 int PresetManager::getUserText (juce::String title, juce::String message, juce::String label, juce::String initialText,
                                 juce::String* result)
@@ -59,17 +62,24 @@ int PresetManager::getUserYesNo (juce::String question)
     return window.runModalLoop();
 }
 
-int PresetManager::getDirMenu (juce::String folderPath, juce::String extension, juce::String* currentPath)
+void PresetManager::showSaveFailure (const juce::String& name, const juce::String& reason)
 {
-    juce::StringArray walkedFolders;
-    return addFolderToMenu (juce::File (folderPath), extension, readText (*currentPath), walkedFolders);
+    juce::AlertWindow window ("Save Failed", "\"" + name + "\" could not be saved. " + reason,
+                              juce::MessageBoxIconType::NoIcon, nullptr);
+    window.addButton ("OK", 0);
+    window.runModalLoop();
 }
 
-int PresetManager::addFolderToMenu (const juce::File& folder, const juce::String& extension,
-                                    const juce::String& currentPath, juce::StringArray& walkedFolders)
+int PresetManager::getDirMenu (juce::String folderPath, juce::String extension, juce::String* currentPath)
+{
+    MenuWalk walk{extension, readText (*currentPath), {}};
+    return addFolderToMenu (juce::File (folderPath), walk);
+}
+
+int PresetManager::addFolderToMenu (const juce::File& folder, MenuWalk& walk)
 {
     auto& menu = menus[lastMenuIndex];
-    walkedFolders.addIfNotAlreadyThere (resolvedFolder (folder));
+    walk.walkedFolders.addIfNotAlreadyThere (resolvedFolder (folder));
     int count = 0;
 
     struct SubFolder
@@ -78,22 +88,28 @@ int PresetManager::addFolderToMenu (const juce::File& folder, const juce::String
         int menuIndex;
     };
     std::vector<SubFolder> kept;
-    for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findDirectories))
+    // Walked in the order the menu lists them, so the limits leave out the same folders on
+    // every machine.
+    for (const auto& subFolder : listInMenuOrder (folder, "*", juce::File::findDirectories))
     {
-        // Bounded by the menus there are, and a folder reached again through a link is not
-        // walked twice, so link loops end.
-        if (lastMenuIndex + 1 >= maximumMenus || walkedFolders.contains (resolvedFolder (entry.getFile())))
+        // A folder reached again through a link is not walked twice, so link loops end.
+        if (walk.walkedFolders.contains (resolvedFolder (subFolder)))
             continue;
+        if (lastMenuIndex + 1 >= maximumMenus)
+            walk.full = true;
+        if (walk.full)
+        {
+            unlistedFileCount += countMatchingFiles (subFolder, walk.extension, walk.walkedFolders);
+            continue;
+        }
 
         const int menuIndex = ++lastMenuIndex;
-        const int found = addFolderToMenu (entry.getFile(), extension, currentPath, walkedFolders);
+        const int found = addFolderToMenu (subFolder, walk);
         if (found != 0 || saveMode != 0)
-            kept.push_back ({entry.getFile(), menuIndex});
+            kept.push_back ({subFolder, menuIndex});
         count += found;
     }
 
-    std::stable_sort (kept.begin(), kept.end(),
-                      [] (const SubFolder& a, const SubFolder& b) { return isBefore (a.folder, b.folder); });
     for (const auto& subFolder : kept)
         menu.addSubMenu (subFolder.folder.getFileNameWithoutExtension(), menus[subFolder.menuIndex], true);
 
@@ -111,20 +127,21 @@ int PresetManager::addFolderToMenu (const juce::File& folder, const juce::String
     }
     menu.addSeparator();
 
-    std::vector<juce::File> files;
-    for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*" + extension, juce::File::findFiles))
-        files.push_back (entry.getFile());
-    std::stable_sort (files.begin(), files.end(), isBefore);
-
     // Empty entries bracket each folder's files: navigation finds a folder's ends by them.
     fileList.add (juce::File (pmDummy));
     ++fileCount;
-    for (const auto& file : files)
+    for (const auto& file : listInMenuOrder (folder, "*" + walk.extension, juce::File::findFiles))
     {
         const int id = fileCount + 1;
         if (id > lastFileId)
-            break;
-        const bool isCurrent = file.getFullPathName() == currentPath;
+            walk.full = true;
+        if (walk.full)
+        {
+            ++unlistedFileCount;
+            continue;
+        }
+
+        const bool isCurrent = file.getFullPathName() == walk.currentPath;
         if (isCurrent)
             tickedItemId = currentItemId = id;
         menu.addItem (id, file.getFileNameWithoutExtension(), true, isCurrent);
@@ -144,6 +161,7 @@ void PresetManager::startMenuBuild (const juce::String& title, int mode)
     lastMenuIndex = 0;
     tickedItemId = 0;
     saveMode = mode;
+    unlistedFileCount = 0;
     clearMenuBuild();
     menus[0].addSectionHeader (title);
     menus[0].addSeparator();
@@ -162,9 +180,17 @@ int PresetManager::getFileFromMenu (juce::String* path, juce::String title, juce
 {
     startMenuBuild (title, title.containsIgnoreCase ("save") ? -1 : 0);
     const int found = getDirMenu (readText (rootPath) + directorySeperator + folder, extension, path);
+    if (unlistedFileCount > 0)
+    {
+        menus[0].addSeparator();
+        menus[0].addItem (unlistedCountItemId,
+                          juce::String (unlistedFileCount) + " " + type.toLowerCase() +
+                              (unlistedFileCount == 1 ? "" : "s") + " not listed",
+                          false);
+    }
 
     int result = 0;
-    if (found != 0 || saveMode != 0)
+    if (found != 0 || unlistedFileCount != 0 || saveMode != 0)
     {
         const juce::WeakReference<PresetManager> self (this);
         const int chosenId = menus[0].show (tickedItemId, 0, 1, 0);
@@ -208,7 +234,7 @@ int PresetManager::answerMenuChoice (int chosenId, juce::String* path, const juc
         juce::String name;
         if (parent.isEmpty() ||
             !answered (getUserText ("NEW FOLDER", "Enter New Folder Name", "Folder Name: ", {}, &name)) ||
-            !isPlainName (name))
+            problemWithTypedName (name).isNotEmpty())
             return 0;
         juce::File (parent + directorySeperator + name).createDirectory();
         return getFileFromMenu (path, title, extension, folder, type);
@@ -216,11 +242,14 @@ int PresetManager::answerMenuChoice (int chosenId, juce::String* path, const juc
 
     const auto parent = entryFor (chosenId - saveAsIdBase);
     juce::String name;
-    if (parent.isEmpty() ||
-        !answered (getUserText ("Save As", "Enter New " + type + " Name",
-                                type + " Name: ", fileNameWithoutExtension (readText (*path)), &name)) ||
-        !isPlainName (name))
+    if (parent.isEmpty() || !answered (getUserText ("Save As", "Enter New " + type + " Name", type + " Name: ",
+                                                    fileNameWithoutExtension (readText (*path)), &name)))
         return 0;
+    if (const auto problem = problemWithTypedName (name); problem.isNotEmpty())
+    {
+        showSaveFailure (name, problem);
+        return 0;
+    }
 
     const juce::File target (parent + directorySeperator + name + extension);
     if (target.isDirectory() || (target.exists() && !answered (getUserYesNo ("Overwrite " + name + " ?"))))

@@ -1,39 +1,55 @@
+#include "presets/FolderListing.h"
 #include "presets/PresetFileAccess.h"
 #include "presets/PresetManager.h"
 
 #include "engine/PluginProcessor.h"
+
+#include <algorithm>
 
 namespace
 {
 const juce::String presetExtension (".dod");
 const juce::String presetFolder ("Presets");
 const juce::String presetType ("Preset");
+
+// Whether the path names an entry below the folder as a menu build lists it: the folder's path,
+// then plain names, so no "." or ".." leads out of the folder.
+bool liesBelow (const juce::String& path, const juce::File& folder)
+{
+    const auto prefix = folder.getFullPathName() + directorySeperator;
+    if (!path.startsWith (prefix))
+        return false;
+    const auto names = juce::StringArray::fromTokens (path.substring (prefix.length()), directorySeperator, {});
+    return std::none_of (names.begin(), names.end(),
+                         [] (const juce::String& name) { return name.isEmpty() || name == "." || name == ".."; });
+}
 } // namespace
 
 void PresetManager::savePreset (juce::String* path)
 {
     auto chosen = readText (*path);
-    if (getFileFromMenu (&chosen, "Save Preset", presetExtension, presetFolder, presetType) > 0)
-        savePresetFile (path, chosen);
+    if (getFileFromMenu (&chosen, "Save Preset", presetExtension, presetFolder, presetType) <= 0)
+        return;
+    if (const auto saved = savePresetFile (path, chosen); saved.failed())
+        showSaveFailure (fileNameWithoutExtension (chosen), saved.getErrorMessage());
 }
 
-void PresetManager::savePresetFile (juce::String* path, const juce::String& newPath)
+juce::Result PresetManager::savePresetFile (juce::String* path, const juce::String& newPath)
 {
-    if (!juce::File::isAbsolutePath (newPath))
-        return;
-
     // The state names the file it is saved in, so the path changes before the state is taken.
     const auto previousPath = readText (*path);
     writeText (*path, newPath);
     juce::MemoryBlock state;
     processor->getStateInformation (state);
 
-    if (!replaceFileSafely (juce::File (newPath), state))
+    const auto saved = replaceFileSafely (newPath, state);
+    if (saved.failed())
     {
         writeText (*path, previousPath);
-        return;
+        return saved;
     }
     writeText (presetName, fileNameWithoutExtension (newPath));
+    return saved;
 }
 
 void PresetManager::loadPreset (juce::String* path)
@@ -55,30 +71,33 @@ void PresetManager::loadPresetFile (const juce::String& path)
     loadingPresetFile = 0;
 }
 
-int PresetManager::getNextPrevFile (int direction, juce::String* path, juce::String title, juce::String extension,
+int PresetManager::getNextPrevFile (int direction, juce::String* path, juce::String, juce::String extension,
                                     juce::String folder, juce::String)
 {
-    startMenuBuild (title, 0);
-    currentItemId = -1;
-    const int found = getDirMenu (readText (rootPath) + directorySeperator + folder, extension, path);
+    const juce::File tree (readText (rootPath) + directorySeperator + folder);
+    const auto current = readText (*path);
 
-    if (found != 0 && currentItemId != -1)
+    // Only the current file's folder is listed, in the menu's order, so a step costs the same in
+    // a library of any size; the first and last files are neighbours.
+    if (liesBelow (current, tree))
     {
-        // The current folder's files lie between two empty entries; stepping past one end wraps
-        // around to the other.
-        const auto isFile = [this] (int index) { return fileList[index].getFullPathName().isNotEmpty(); };
-        const int current = currentItemId - 1;
-        const int step = direction >= 0 ? 1 : -1;
-        int target = current + step;
-        if (!isFile (target))
+        const auto files =
+            listInMenuOrder (juce::File (current).getParentDirectory(), "*" + extension, juce::File::findFiles);
+        const auto here =
+            std::find_if (files.begin(), files.end(),
+                          [&current] (const juce::File& file) { return file.getFullPathName() == current; });
+        if (here != files.end())
         {
-            target = current;
-            while (isFile (target - step))
-                target -= step;
+            const auto count = files.size();
+            const auto index = static_cast<size_t> (here - files.begin());
+            const auto target = (index + (direction >= 0 ? 1 : count - 1)) % count;
+            writeText (*path, files[target].getFullPathName());
+            return 1;
         }
-        writeText (*path, fileList[target].getFullPathName());
     }
 
-    clearMenuBuild();
-    return found != 0 ? 1 : 0;
+    // A path that names no file of the tree stays as it is; the result says whether the tree
+    // holds any preset at all.
+    juce::StringArray walkedFolders;
+    return countMatchingFiles (tree, extension, walkedFolders, 1) > 0 ? 1 : 0;
 }

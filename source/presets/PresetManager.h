@@ -33,15 +33,17 @@ public:
     // and the editor is looked up only when it runs.
     void resizeUnpaintedEditor (int width, int height);
 
-    // Modal dialogs: a text prompt (1 and the text when confirmed non-empty, else 0) and a
-    // question (1 for "Yes").
+    // Modal dialogs: a text prompt (1 and the text when confirmed non-empty, else 0), a
+    // question (1 for "Yes"), and the notice that the named preset or sub-preset was not saved.
     static int getUserText (juce::String title, juce::String message, juce::String label, juce::String initialText,
                             juce::String* result);
     static int getUserYesNo (juce::String question);
+    static void showSaveFailure (const juce::String& name, const juce::String& reason);
 
-    // Folder menus: getDirMenu adds one folder's tree to the menu build and returns its number
-    // of matching files; getFileFromMenu shows the whole menu and puts the chosen or new file's
-    // path into *path (1), or changes nothing (0).
+    // Folder menus: getDirMenu adds one folder's tree to the menu build and returns the number
+    // of matching files it lists (those beyond the build's limits go to unlistedFileCount);
+    // getFileFromMenu shows the whole menu and puts the chosen or new file's path into *path (1),
+    // or changes nothing (0).
     int getDirMenu (juce::String folderPath, juce::String extension, juce::String* currentPath);
     int getFileFromMenu (juce::String* path, juce::String title, juce::String extension, juce::String folder,
                          juce::String type);
@@ -57,10 +59,11 @@ public:
     void loadSubPreset (int group);
 
     // The file work behind those menus, once a path is chosen (the patch bar's arrows load through
-    // loadPresetFile too). A save that fails leaves the old file, the name and the path as they were.
-    void savePresetFile (juce::String* path, const juce::String& newPath);
+    // loadPresetFile too). A save that fails leaves the old file, the name and the path as they
+    // were, and says why; the menus show that to the user.
+    juce::Result savePresetFile (juce::String* path, const juce::String& newPath);
     void loadPresetFile (const juce::String& path);
-    void saveSubPresetFile (int group, const juce::String& newPath);
+    juce::Result saveSubPresetFile (int group, const juce::String& newPath);
     void loadSubPresetFile (int group, const juce::String& path);
 
     static constexpr int maximumMenus = 200;
@@ -75,6 +78,8 @@ public:
     int tickedItemId = 0;
     int saveMode = 0;
     int currentItemId = 0;
+    // Matching files the build left out, past its menus or its file ids.
+    int unlistedFileCount = 0;
 
     // The editor sizes: the editor writes them on the message thread, the state writer and reader
     // on whatever thread the host calls them.
@@ -116,8 +121,8 @@ private:
         std::atomic<juce::uint64> size{0};
     };
 
-    int addFolderToMenu (const juce::File& folder, const juce::String& extension, const juce::String& currentPath,
-                         juce::StringArray& walkedFolders);
+    struct MenuWalk;
+    int addFolderToMenu (const juce::File& folder, MenuWalk& walk);
     int answerMenuChoice (int chosenId, juce::String* path, const juce::String& title, const juce::String& extension,
                           const juce::String& folder, const juce::String& type);
     void clearMenuBuild();

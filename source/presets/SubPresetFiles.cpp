@@ -46,14 +46,16 @@ void PresetManager::saveSubPreset (int group)
     if (!isSubPresetGroup (group))
         return;
     auto chosen = readText (subPresetPaths[group]);
-    if (chooseSubPresetFile (*this, group, "Save", &chosen) != 0)
-        saveSubPresetFile (group, chosen);
+    if (chooseSubPresetFile (*this, group, "Save", &chosen) == 0)
+        return;
+    if (const auto saved = saveSubPresetFile (group, chosen); saved.failed())
+        showSaveFailure (fileNameWithoutExtension (chosen), saved.getErrorMessage());
 }
 
-void PresetManager::saveSubPresetFile (int group, const juce::String& newPath)
+juce::Result PresetManager::saveSubPresetFile (int group, const juce::String& newPath)
 {
-    if (!isSubPresetGroup (group) || !juce::File::isAbsolutePath (newPath))
-        return;
+    if (!isSubPresetGroup (group))
+        return juce::Result::fail ("There is no such sub-preset group.");
 
     juce::MemoryOutputStream contents;
     contents.write (subPresetMagic, sizeof (subPresetMagic));
@@ -61,8 +63,10 @@ void PresetManager::saveSubPresetFile (int group, const juce::String& newPath)
                         [&contents] (juce::AudioProcessorParameter* parameter)
                         { contents.writeFloat (parameter != nullptr ? parameter->getValue() : 0.0f); });
 
-    if (replaceFileSafely (juce::File (newPath), contents.getMemoryBlock()))
+    const auto saved = replaceFileSafely (newPath, contents.getMemoryBlock());
+    if (saved.wasOk())
         writeText (subPresetPaths[group], newPath);
+    return saved;
 }
 
 void PresetManager::loadSubPreset (int group)

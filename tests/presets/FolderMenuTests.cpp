@@ -1,3 +1,4 @@
+#include "PresetLibrary.h"
 #include "ScratchPresets.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,7 @@ protected:
     // One build of the "Presets" tree's menu as the menus start it, without showing it.
     int build (bool saveMode, const juce::String& currentPath = {})
     {
-        auto& presets = scratch.presets;
-        presets.fileCount = presets.lastMenuIndex = presets.tickedItemId = presets.currentItemId = 0;
-        presets.saveMode = saveMode ? -1 : 0;
-        presets.fileList.clear();
-        for (auto& menu : presets.menus)
-            menu.clear();
-        auto current = currentPath;
-        return presets.getDirMenu (scratch.path ("Presets"), ".dod", &current);
+        return presetlibrary::buildMenu (scratch.presets, scratch.path ("Presets"), ".dod", saveMode, currentPath);
     }
 
     // The menu on one line: "-" for a separator, a sub-menu as its label with its items in
@@ -157,6 +151,7 @@ TEST_F (FolderMenu, BuildTakesNoMoreMenusThanThereAre)
 
     EXPECT_EQ (build (false), PresetManager::maximumMenus - 1);
     EXPECT_EQ (scratch.presets.lastMenuIndex, PresetManager::maximumMenus - 1);
+    EXPECT_EQ (scratch.presets.unlistedFileCount, 250 - (PresetManager::maximumMenus - 1));
 }
 
 TEST_F (FolderMenu, ItemsWhoseIdsWouldLeaveTheirRangeAreLeftOut)
@@ -196,6 +191,82 @@ TEST_F (FolderMenu, ItemsWhoseIdsWouldLeaveTheirRangeAreLeftOut)
     EXPECT_EQ (count, fileItems);
     EXPECT_GT (fileItems, 4990);
     EXPECT_EQ (rootItems.joinIntoString (","), "Big,,Save-As...,");
+}
+
+namespace
+{
+// A library beyond the build's limits: 250 folders of 24 presets, and one more preset in the
+// root, which the menu lists after all the folders.
+class LargeLibrary : public FolderMenu
+{
+protected:
+    static constexpr int folders = 250;
+    static constexpr int presetsPerFolder = 24;
+
+    LargeLibrary()
+    {
+        presetlibrary::write (scratch.root.getChildFile ("Presets"), folders, presetsPerFolder, ".dod");
+        scratch.place ("Presets/Ash.dod");
+    }
+
+    juce::String presetPath (int folder, int preset) const
+    {
+        return scratch.path ("Presets/" + presetlibrary::folderName (folder) + "/" +
+                             presetlibrary::presetName (preset) + ".dod");
+    }
+};
+} // namespace
+
+TEST_F (LargeLibrary, MenuListsTheStartOfItsOrderAndCountsTheRest)
+{
+    for (const bool saveMode : {false, true})
+    {
+        SCOPED_TRACE (saveMode ? "save menu" : "load menu");
+        const auto listed = build (saveMode);
+
+        // Every listed preset as folder/name, in menu order.
+        juce::StringArray shown;
+        for (juce::PopupMenu::MenuItemIterator folder (scratch.presets.menus[0]); folder.next();)
+        {
+            const auto& item = folder.getItem();
+            EXPECT_NE (item.text, "Ash");
+            if (item.subMenu != nullptr)
+                for (juce::PopupMenu::MenuItemIterator file (*item.subMenu); file.next();)
+                    if (file.getItem().itemID > 0 && file.getItem().itemID < 5000)
+                        shown.add (item.text + "/" + file.getItem().text);
+        }
+        juce::StringArray expected;
+        for (int f = 0; f < folders && expected.size() < shown.size(); ++f)
+            for (int p = 0; p < presetsPerFolder && expected.size() < shown.size(); ++p)
+                expected.add (presetlibrary::folderName (f) + "/" + presetlibrary::presetName (p));
+
+        EXPECT_GT (shown.size(), 4000);
+        EXPECT_EQ (shown, expected);
+        EXPECT_EQ (listed, shown.size());
+        EXPECT_EQ (scratch.presets.unlistedFileCount, folders * presetsPerFolder + 1 - listed);
+    }
+}
+
+TEST_F (LargeLibrary, ArrowsStepInAnyFolderInMenuOrder)
+{
+    const auto last = folders - 1;
+    const struct
+    {
+        int folder, preset, direction, to;
+    } cases[] = {
+        {last, presetsPerFolder - 1, 1, 0},
+        {last, 0, -1, presetsPerFolder - 1},
+        {last, 0, 1, 1},
+        {last, 1, -1, 0},
+        {folders / 2, 5, 1, 6},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.folder) + "/" + juce::String (c.preset) + " " + juce::String (c.direction));
+        auto path = presetPath (c.folder, c.preset);
+        EXPECT_EQ (scratch.presets.getNextPrevFile (c.direction, &path, "Load Preset", ".dod", "Presets", "Preset"), 1);
+        EXPECT_EQ (path, presetPath (c.folder, c.to));
+    }
 }
 
 namespace
@@ -244,9 +315,15 @@ TEST_F (NextPrevious, StepsThroughTheCurrentFilesFolderOnlyAndWrapsAround)
 
 TEST_F (NextPrevious, PathNamingNoListedFileStaysAsItIs)
 {
+    // Presets beside the tree, reached from inside it by "..": not the tree's.
+    scratch.place ("Outside/One.dod");
+    scratch.place ("Outside/Two.dod");
+    const auto tree = scratch.path ("Presets");
     for (const auto& unlisted : {juce::String(), juce::String ("/elsewhere/Ash.dod"), scratch.path ("Presets/ash.dod"),
-                                 scratch.path ("Presets/Sub"), juce::String ("Ash.dod")})
+                                 scratch.path ("Presets/Sub"), juce::String ("Ash.dod"), tree + "/../Outside/One.dod",
+                                 tree + "/Sub/../Ash.dod", tree + "//Ash.dod", tree + "/./Ash.dod"})
     {
+        SCOPED_TRACE (unlisted);
         auto path = unlisted;
         EXPECT_EQ (step (1, path), 1);
         EXPECT_EQ (path, unlisted);

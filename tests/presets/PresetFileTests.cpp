@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
 
 #include <sys/resource.h>
@@ -92,49 +94,64 @@ TEST (PresetFile, UnreadableFileChangesNothingAndAnInvalidOneOnlyTheName)
     }
 }
 
-TEST (PresetFile, FailedSaveKeepsTheOldFileTheNameAndThePaths)
+TEST (PresetFile, FailedSaveKeepsTheOldFileTheNameAndThePathsAndSaysWhy)
 {
+    enum class Obstacle
+    {
+        none,
+        sizeLimit,
+        folderAtTarget,
+        fileAsFolder
+    };
+    const auto longName = juce::String::repeatedString ("n", 280);
+    const auto longPath = juce::String::repeatedString ("folder/", 600) + "Warm";
     const struct
     {
         const char* what;
-        bool subPreset;
-        bool ontoFolder;
-    } cases[] = {
-        {"preset cut off part-way", false, false},
-        {"preset onto a folder", false, true},
-        {"sub-preset cut off part-way", true, false},
-        {"sub-preset onto a folder", true, true},
+        juce::String name;
+        Obstacle obstacle;
+        juce::String reason;
+    } obstacles[] = {
+        {"cut off part-way", "Warm", Obstacle::sizeLimit, juce::String (std::strerror (EFBIG)) + "."},
+        {"onto a folder", "Warm", Obstacle::folderAtTarget, juce::String (std::strerror (EISDIR)) + "."},
+        {"a name too long", longName, Obstacle::none, "The name is too long for the file system."},
+        {"a path too long", longPath, Obstacle::none, "Its path is too long for the file system."},
+        {"its folder a file", "Warm", Obstacle::fileAsFolder, "A part of its folder's path is a file, not a folder."},
     };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE (c.what);
-        ScratchPresets scratch;
-        scatterParameters (*scratch.processor);
-        const auto target = c.subPreset ? scratch.path ("SubPresets/Wide.Esp") : scratch.path ("Presets/Warm.dod");
-        if (c.ontoFolder)
-            juce::File (target).createDirectory();
-        else
-            scratch.place (juce::File (target).getRelativePathFrom (scratch.root), "old");
-        scratch.presets.presetPath = "/before/Before.dod";
-        scratch.presets.presetName = "Before";
-        scratch.presets.subPresetPaths[4] = "/before/Before.Esp";
-        const auto before = scratch.snapshot();
-
-        const auto save = [&]
+    for (const bool subPreset : {false, true})
+        for (const auto& o : obstacles)
         {
-            if (c.subPreset)
-                scratch.presets.saveSubPresetFile (4, target);
-            else
-                scratch.presets.savePresetFile (&scratch.presets.presetPath, target);
-        };
-        if (c.ontoFolder)
-            save();
-        else
-            withFileSizeLimit (40, save); // less than either new file, more than the old one
+            SCOPED_TRACE (juce::String (subPreset ? "sub-preset " : "preset ") + o.what);
+            ScratchPresets scratch;
+            scatterParameters (*scratch.processor);
+            const juce::String folder (subPreset ? "SubPresets" : "Presets");
+            const auto target = scratch.path (folder) + "/" + o.name + (subPreset ? ".Esp" : ".dod");
+            if (o.obstacle == Obstacle::folderAtTarget)
+                juce::File (target).createDirectory();
+            else if (o.obstacle == Obstacle::sizeLimit)
+                scratch.place (juce::File (target).getRelativePathFrom (scratch.root), "old");
+            else if (o.obstacle == Obstacle::fileAsFolder)
+                scratch.place (folder, "old");
+            scratch.presets.presetPath = "/before/Before.dod";
+            scratch.presets.presetName = "Before";
+            scratch.presets.subPresetPaths[4] = "/before/Before.Esp";
+            const auto before = scratch.snapshot();
 
-        EXPECT_EQ (scratch.snapshot(), before);
-        EXPECT_EQ (scratch.presets.presetPath, "/before/Before.dod");
-        EXPECT_EQ (scratch.presets.presetName, "Before");
-        EXPECT_EQ (scratch.presets.subPresetPaths[4], "/before/Before.Esp");
-    }
+            juce::Result saved = juce::Result::ok();
+            const auto save = [&]
+            {
+                saved = subPreset ? scratch.presets.saveSubPresetFile (4, target)
+                                  : scratch.presets.savePresetFile (&scratch.presets.presetPath, target);
+            };
+            if (o.obstacle == Obstacle::sizeLimit)
+                withFileSizeLimit (40, save); // less than either new file, more than the old one
+            else
+                save();
+
+            EXPECT_EQ (saved.getErrorMessage(), o.reason);
+            EXPECT_EQ (scratch.snapshot(), before);
+            EXPECT_EQ (scratch.presets.presetPath, "/before/Before.dod");
+            EXPECT_EQ (scratch.presets.presetName, "Before");
+            EXPECT_EQ (scratch.presets.subPresetPaths[4], "/before/Before.Esp");
+        }
 }

@@ -1,3 +1,4 @@
+#include "PresetLibrary.h"
 #include "ScratchPresets.h"
 #include "StateBlobs.h"
 #include "support/display/ModalAnswerer.h"
@@ -5,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
+
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -149,12 +153,112 @@ TEST_F (PresetDialogs, CancelledOrUnsafeAnswersChangeNothing)
         c.answer (*answerer);
         check (c.what);
     }
+    // A refused file name is a save that failed, and says so; a refused folder name is not.
     for (const auto* name : unsafeNames)
     {
-        answerer->choose ({"Save-As..."}).enterText (name, "Confirm");
+        answerer->choose ({"Save-As..."}).enterText (name, "Confirm").click ("OK");
         check (juce::String ("file ") + name);
+        EXPECT_TRUE (answerer->shown.strings.getLast().startsWith ("Save Failed: \"" + juce::String (name) + "\""));
         answerer->choose ({"NEW FOLDER..."}).enterText (name, "Confirm");
         check (juce::String ("folder ") + name);
+        EXPECT_EQ (answerer->shown.strings.getLast(), "NEW FOLDER: Enter New Folder Name []");
+    }
+}
+
+TEST_F (PresetDialogs, SaveThatCannotWriteItsFileSaysWhichNameAndWhyAndChangesNothing)
+{
+    struct Failure
+    {
+        const char* what;
+        juce::String name;
+        // Puts the obstacle in the way of a save into the folder.
+        std::function<void (ScratchPresets&, const juce::String& folder)> obstruct;
+        juce::String reason;
+    };
+    std::vector<Failure> failures = {
+        {"a name too long", juce::String::repeatedString ("n", 280), [] (ScratchPresets&, const juce::String&) {},
+         "The name is too long for the file system."},
+        {"a name with a slash", "Warm/Bright", [] (ScratchPresets&, const juce::String&) {},
+         "A name cannot contain \"/\" or \"\\\"."},
+        {"its folder a file", "Warm", [] (ScratchPresets& s, const juce::String& folder) { s.place (folder, "old"); },
+         "A part of its folder's path is a file, not a folder."},
+    };
+    // Permissions do not stop the superuser.
+    if (geteuid() != 0)
+        failures.push_back ({"a read-only folder", "Warm",
+                             [] (ScratchPresets& s, const juce::String& folder)
+                             { s.folder (folder).setReadOnly (true); },
+                             "The folder cannot be written."});
+
+    const struct
+    {
+        const char* what;
+        const char* folder;
+        std::function<void (PresetManager&)> save;
+    } saves[] = {
+        {"preset", "Presets", [] (PresetManager& presets) { presets.savePreset (&presets.presetPath); }},
+        {"echo sub-preset", "SubPresets", [] (PresetManager& presets) { presets.saveSubPreset (4); }},
+    };
+
+    for (const auto& save : saves)
+        for (const auto& failure : failures)
+        {
+            SCOPED_TRACE (juce::String (save.what) + ", " + failure.what);
+            ScratchPresets library;
+            failure.obstruct (library, save.folder);
+            library.presets.presetPath = "/before/Before.dod";
+            library.presets.presetName = "Before";
+            library.presets.subPresetPaths[4] = "/before/Before.Esp";
+            const auto before = library.snapshot();
+
+            answerer->choose ({"Save-As..."}).enterText (failure.name, "Confirm").click ("OK");
+            save.save (library.presets);
+
+            EXPECT_EQ (answerer->shown.strings.getLast(),
+                       "Save Failed: \"" + failure.name + "\" could not be saved. " + failure.reason);
+            EXPECT_EQ (answerer->problems(), juce::StringArray());
+            EXPECT_EQ (library.snapshot(), before);
+            EXPECT_EQ (library.presets.presetPath, "/before/Before.dod");
+            EXPECT_EQ (library.presets.presetName, "Before");
+            EXPECT_EQ (library.presets.subPresetPaths[4], "/before/Before.Esp");
+            library.root.getChildFile (save.folder).setReadOnly (false);
+        }
+}
+
+TEST_F (PresetDialogs, MenuThatLeavesFilesOutEndsWithHowManyAndListsTheStartOfItsOrder)
+{
+    const struct
+    {
+        const char* what;
+        const char* folder;
+        const char* extension;
+        int folders, filesPerFolder;
+        std::function<void (PresetManager&)> open;
+        const char* menuStart;
+        const char* menuEnd;
+    } cases[] = {
+        // Past the file ids: 192 folders whole, 6 files of the next.
+        {"presets", "Presets", ".dod", 250, 24,
+         [] (PresetManager& presets) { presets.loadPreset (&presets.presetPath); },
+         "Load Preset | - | set 000> | Set 001> | set 002> | ", "> | - | 1386 presets not listed"},
+        // Past the menus: 199 folders of the 200.
+        {"echo sub-presets", "SubPresets", ".Esp", 200, 1, [] (PresetManager& presets) { presets.loadSubPreset (4); },
+         "Load ECHO Sub Preset | - | set 000> | Set 001> | set 002> | ",
+         "Set 197> | set 198> | - | 1 sub-preset not listed"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        ScratchPresets library;
+        presetlibrary::write (library.root.getChildFile (c.folder), c.folders, c.filesPerFolder, c.extension);
+        answerer->shown.clear();
+
+        answerer->dismissMenu();
+        c.open (library.presets);
+
+        ASSERT_EQ (answerer->shown.size(), 1);
+        EXPECT_TRUE (answerer->shown[0].startsWith (c.menuStart)) << answerer->shown[0];
+        EXPECT_TRUE (answerer->shown[0].endsWith (c.menuEnd)) << answerer->shown[0];
     }
 }
 

@@ -76,6 +76,20 @@ TEST (ModalTeardown, ClosingTheEditorOrThePluginInsideAMenuOrDialogTouchesNothin
     { return [relativePath] (const ScratchPresets& s) { return holdsAState (s.root.getChildFile (relativePath)); }; };
     const auto nothingWritten = [] (const ScratchPresets& s)
     { return !s.root.getChildFile ("Presets/Mine.dod").exists() && unchanged (s, "Presets/Ash.dod"); };
+    // A save that fails shows its notice from the save itself (a name too long for the file
+    // system) or from the menu's answer (a name with a slash).
+    const auto failingSave = [] (const juce::String& name)
+    {
+        return [name] (ModalAnswerer& a, std::function<void()> close)
+        { a.choose ({"Save-As..."}).enterText (name, "Confirm").click ("OK").whileOpen (close); };
+    };
+    const auto tooLong = juce::String::repeatedString ("n", 280);
+    const auto noNewFiles = [] (const ScratchPresets& s)
+    {
+        return s.root.getChildFile ("Presets").getNumberOfChildFiles (juce::File::findFilesAndDirectories) == 1 &&
+               s.root.getChildFile ("SubPresets").getNumberOfChildFiles (juce::File::findFilesAndDirectories) == 3 &&
+               unchanged (s, "Presets/Ash.dod");
+    };
 
     const Case cases[] = {
         {"the preset load menu", patchName, choosing ("Ash"), Closed::editor,
@@ -98,6 +112,7 @@ TEST (ModalTeardown, ClosingTheEditorOrThePluginInsideAMenuOrDialogTouchesNothin
         {"the echo load menu", echoLoad, choosing ("Echo"), Closed::editor,
          [] (const ScratchPresets& s) { return s.presets.subPresetPaths[4].endsWith ("Echo.Esp"); }},
         {"the echo save menu", echoSave, saveAsMine, Closed::editor, saved ("SubPresets/Mine.Esp")},
+        {"the preset name failure", patchSave, failingSave ("Warm/Bright"), Closed::editor, noNewFiles},
 
         {"the preset load menu, plug-in removed", patchName, choosing ("Ash"), Closed::plugin, nothingWritten},
         {"the preset save menu, plug-in removed", patchSave, choosing ("Save-As..."), Closed::plugin, nothingWritten},
@@ -111,6 +126,9 @@ TEST (ModalTeardown, ClosingTheEditorOrThePluginInsideAMenuOrDialogTouchesNothin
         {"the tone load menu, plug-in removed", toneLoad, choosing ("Tone"), Closed::plugin, nothingWritten},
         {"the echo save menu, plug-in removed", echoSave, choosing ("Save-As..."), Closed::plugin,
          [] (const ScratchPresets& s) { return !s.root.getChildFile ("SubPresets/Mine.Esp").exists(); }},
+        {"the preset save failure, plug-in removed", patchSave, failingSave (tooLong), Closed::plugin, noNewFiles},
+        {"the echo save failure, plug-in removed", echoSave, failingSave (tooLong), Closed::plugin, noNewFiles},
+        {"the tone name failure, plug-in removed", toneSave, failingSave ("Warm/Bright"), Closed::plugin, noNewFiles},
     };
 
     for (const auto& c : cases)
